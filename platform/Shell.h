@@ -1,0 +1,26 @@
+#pragma once
+// Shell and file-system services that the dialog uses.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrel::ui {
+
+// '\\' on Windows, '/' elsewhere.
+char16_t PathSeparator();
+
+// Where the stored copy of device_config.dat lives, without a trailing separator: the
+// directory that holds the running executable on Windows; the per-user configuration
+// directory (XDG_CONFIG_HOME/tavrel, ~/Library/Application Support/tavrel) elsewhere.
+// The directory may not exist yet.
+std::u16string GetProgramDirectory();
+
+// Shows the platform's folder chooser with `title`, `initialFolder` preselected when it
+// is not empty; only real directories can be accepted. Returns the chosen folder's path
+// as the platform gives it, or nothing when the user cancelled or the chosen item has no
+// file-system path.
+std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+                                              std::u16string_view initialFolder);
+
+}  // namespace tavrel::ui
