@@ -1,0 +1,77 @@
+// Confirm: the form becomes a fresh record, written to a folder the user chooses and
+// kept as the stored copy, so that the next start shows the same values.
+#include <filesystem>
+#include <system_error>
+
+#include "app/Strings.h"
+#include "app/resource.h"
+#include "dialog/ConfigDlg.h"
+#include "platform/Shell.h"
+#include "record/SettingsFile.h"
+
+namespace tavrel {
+
+namespace {
+
+bool SameFolder(const std::u16string& a, const std::u16string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), ec);
+}
+
+}  // namespace
+
+std::optional<std::u16string> ChooseDestinationFolder(std::u16string_view initialFolder) {
+    const char16_t sep = ui::PathSeparator();
+    if (!initialFolder.empty() && initialFolder.back() == sep) {
+        initialFolder.remove_suffix(1);
+    }
+    std::optional<std::u16string> folder =
+        ui::BrowseForFolder(LoadResourceString(IDS_CHOOSE_FOLDER), initialFolder);
+    // An item without a file-system path counts as not chosen: the file is never written
+    // relative to the current directory.
+    if (!folder || folder->empty()) {
+        return std::nullopt;
+    }
+    if (folder->back() != sep) {
+        folder->push_back(sep);  // a drive root such as E:\ already ends with one
+    }
+    return folder;
+}
+
+void CConfigDlg::OnConfirm() {
+    const DeviceSettingsRecord record = RecordFromValues(ReadValues());
+
+    const std::optional<std::u16string> folder = ChooseDestinationFolder(u"");
+    if (!folder) {
+        return;
+    }
+    const std::u16string destination = *folder + kSettingsFileName;
+    const WriteResult written = WriteSettingsFile(destination, record);
+    if (!written) {
+        ShowWriteError(destination, DescribeWriteError(written));
+        return;
+    }
+
+    // The stored copy: quiet when it fails, and not needed when the chosen folder is
+    // the stored copy's folder itself.
+    const std::u16string storedFolder = ui::GetProgramDirectory();
+    if (!SameFolder(*folder, storedFolder)) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(storedFolder), ec);
+        WriteSettingsFile(StoredSettingsPath(), record);
+    }
+
+    MessageBox(LoadResourceString(IDS_FILE_CREATED), LoadResourceString(IDS_SETTINGS_CAPTION),
+               ui::mb::Ok | ui::mb::IconInformation);
+}
+
+void CConfigDlg::ShowWriteError(std::u16string_view path, std::u16string_view reason) {
+    std::u16string text(LoadResourceString(IDS_WRITE_FAILED));
+    text += u"\n";
+    text += path;
+    text += u"\n\n";
+    text += reason;
+    MessageBox(text, LoadResourceString(IDS_SETTINGS_CAPTION), ui::mb::Ok | ui::mb::IconError);
+}
+
+}  // namespace tavrel
