@@ -1,0 +1,90 @@
+// The program's directory and the shell's folder browser.
+#include <cwchar>
+
+#include "platform/Shell.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32.h"
+
+namespace tavrel::ui {
+
+using win32::Utf16;
+using win32::Wide;
+
+namespace {
+
+// The longest path the file system takes, terminator included.
+constexpr DWORD kMaxLongPath = 32768;
+
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= kMaxLongPath) {
+            return {};  // cut short: no trustworthy path
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM /*lParam*/, LPARAM data) {
+    const auto* initialFolder = reinterpret_cast<const wchar_t*>(data);
+    if (message == BFFM_INITIALIZED && initialFolder != nullptr && *initialFolder != L'\0') {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+    }
+    return 0;
+}
+
+}  // namespace
+
+char16_t PathSeparator() { return u'\\'; }
+
+std::u16string GetProgramDirectory() {
+    const std::wstring path = ExecutablePath();
+    const std::size_t separator = path.rfind(L'\\');
+    if (separator == std::wstring::npos) {
+        return {};
+    }
+    return Utf16(std::wstring_view(path).substr(0, separator));
+}
+
+std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+                                              std::u16string_view initialFolder) {
+    win32::ComApartment com;
+    const std::wstring titleText = Wide(title);
+    const std::wstring initial = Wide(initialFolder);
+    wchar_t displayName[MAX_PATH] = {};
+
+    BROWSEINFOW info{};
+    info.hwndOwner = nullptr;  // the browser starts at the desktop and has no owner
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = titleText.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+
+    const win32::ItemIdList item(SHBrowseForFolderW(&info));
+    if (!item) {
+        return std::nullopt;  // cancelled
+    }
+    // An item without a file-system path counts as not chosen.
+    std::wstring path(kMaxLongPath, L'\0');
+    if (!SHGetPathFromIDListEx(item.get(), path.data(), kMaxLongPath, GPFIDL_DEFAULT)) {
+        return std::nullopt;
+    }
+    path.resize(std::wcslen(path.c_str()));
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    return Utf16(path);
+}
+
+}  // namespace tavrel::ui

@@ -1,0 +1,196 @@
+// Window and control operations of CWnd on the Win32 window services.
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Window.h"
+#include "platform/win32/EditFilters.h"
+#include "platform/win32/Win32.h"
+
+namespace tavrel::ui {
+
+using win32::Hwnd;
+using win32::Utf16;
+using win32::Wide;
+
+namespace {
+
+HWND Item(const CWnd& wnd, int id) { return GetDlgItem(Hwnd(wnd.GetSafeHwnd()), id); }
+
+LRESULT SendToItem(const CWnd& wnd, int id, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return SendDlgItemMessageW(Hwnd(wnd.GetSafeHwnd()), id, msg, wParam, lParam);
+}
+
+// Decimal text as GetDlgItemInt reads it: leading blanks, a sign when signed, then
+// digits up to the first other character. Nothing when there is no digit or the number
+// is out of range.
+std::optional<std::int64_t> ParseDecimal(std::u16string_view text, bool isSigned) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (isSigned && i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    const std::int64_t limit = isSigned ? (negative ? -std::int64_t{INT_MIN} : INT_MAX)
+                                        : std::int64_t{UINT_MAX};
+    std::int64_t value = 0;
+    bool anyDigit = false;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i] - u'0');
+        if (value > limit) {
+            return std::nullopt;
+        }
+        anyDigit = true;
+    }
+    if (!anyDigit) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+// --- the window itself
+
+MsgResult CWnd::SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return SendMessageW(Hwnd(m_hWnd), message, wParam, lParam);
+}
+
+void CWnd::SetIcon(Icon icon, bool big) {
+    SendMessageW(Hwnd(m_hWnd), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon));
+}
+
+bool CWnd::IsIconic() const { return ::IsIconic(Hwnd(m_hWnd)) != FALSE; }
+
+Rect CWnd::GetClientRect() const {
+    RECT rc{};
+    ::GetClientRect(Hwnd(m_hWnd), &rc);
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+std::optional<CMenu> CWnd::GetSystemMenu(bool revert) {
+    HMENU menu = ::GetSystemMenu(Hwnd(m_hWnd), revert ? TRUE : FALSE);
+    if (menu == nullptr) {
+        return std::nullopt;
+    }
+    return CMenu(menu);
+}
+
+int CWnd::MessageBox(std::u16string_view text, std::u16string_view caption, unsigned type) {
+    return MessageBoxW(Hwnd(m_hWnd), Wide(text).c_str(), Wide(caption).c_str(), type);
+}
+
+void CMenu::AppendSeparator() { AppendMenuW(static_cast<HMENU>(m_hMenu), MF_SEPARATOR, 0, nullptr); }
+
+void CMenu::AppendItem(unsigned commandId, std::u16string_view text) {
+    AppendMenuW(static_cast<HMENU>(m_hMenu), MF_STRING, commandId, Wide(text).c_str());
+}
+
+// --- controls
+
+void CWnd::CheckDlgButton(int id, int checked) {
+    SendToItem(*this, id, BM_SETCHECK, checked != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool CWnd::IsDlgButtonChecked(int id) const { return SendToItem(*this, id, BM_GETCHECK, 0, 0) != 0; }
+
+void CWnd::EnableDlgItem(int id, bool enable) { EnableWindow(Item(*this, id), enable ? TRUE : FALSE); }
+
+bool CWnd::IsDlgItemEnabled(int id) const { return IsWindowEnabled(Item(*this, id)) != FALSE; }
+
+void CWnd::SetDlgItemAddress(int id, AddressValue value) {
+    SendToItem(*this, id, IPM_SETADDRESS, 0, static_cast<LPARAM>(value));
+}
+
+AddressValue CWnd::GetDlgItemAddress(int id) const {
+    DWORD value = 0;
+    SendToItem(*this, id, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value));
+    return value;
+}
+
+int CWnd::AddListEntry(int id, std::u16string_view text) {
+    const std::wstring entry = Wide(text);
+    return static_cast<int>(
+        SendToItem(*this, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str())));
+}
+
+void CWnd::SetListSelection(int id, int index) {
+    // Wine keeps the old selection for an index past the end; clear it ourselves.
+    const auto count = static_cast<int>(SendToItem(*this, id, CB_GETCOUNT, 0, 0));
+    const int selection = index >= 0 && index < count ? index : -1;
+    SendToItem(*this, id, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
+int CWnd::GetListSelection(int id) const {
+    const LRESULT selection = SendToItem(*this, id, CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int>(selection);
+}
+
+void CWnd::LimitText(int id, int maxChars) {
+    SendToItem(*this, id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0);
+}
+
+void CWnd::LimitTextBytes(int id, int maxBytes, CodePage cp) {
+    win32::LimitEditBytes(Item(*this, id), maxBytes, cp);
+}
+
+void CWnd::SetDlgItemText(int id, std::u16string_view text) {
+    SetDlgItemTextW(Hwnd(m_hWnd), id, Wide(text).c_str());
+}
+
+std::u16string CWnd::GetDlgItemText(int id) const {
+    HWND item = Item(*this, id);
+    const int length = GetWindowTextLengthW(item);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(item, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return Utf16(text);
+}
+
+void CWnd::SetDlgItemInt(int id, int value, bool isSigned) {
+    char digits[16];
+    const auto result =
+        isSigned ? std::to_chars(digits, digits + sizeof digits, value)
+                 : std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(value));
+    SetDlgItemText(id, std::u16string(digits, result.ptr));
+}
+
+int CWnd::GetDlgItemInt(int id, bool isSigned) const {
+    const std::optional<std::int64_t> value = ParseDecimal(GetDlgItemText(id), isSigned);
+    return value ? static_cast<int>(static_cast<std::uint32_t>(*value)) : 0;
+}
+
+// --- painting and resources
+
+CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd) {
+    auto* paint = new PAINTSTRUCT{};
+    m_state = paint;
+    m_hDC = reinterpret_cast<std::uintptr_t>(BeginPaint(Hwnd(wnd.GetSafeHwnd()), paint));
+}
+
+CPaintDC::~CPaintDC() {
+    auto* paint = static_cast<PAINTSTRUCT*>(m_state);
+    EndPaint(Hwnd(m_wnd.GetSafeHwnd()), paint);
+    delete paint;
+}
+
+void CPaintDC::DrawIcon(int x, int y, Icon icon) {
+    ::DrawIcon(reinterpret_cast<HDC>(m_hDC), x, y, static_cast<HICON>(icon));
+}
+
+int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+Icon LoadAppIcon(int resourceId) {
+    return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId));
+}
+
+}  // namespace tavrel::ui
