@@ -1,8 +1,5 @@
 // Confirm: the form becomes a fresh record, written to a folder the user chooses and
 // kept as the stored copy, so that the next start shows the same values.
-#include <filesystem>
-#include <system_error>
-
 #include "app/Strings.h"
 #include "app/resource.h"
 #include "dialog/ConfigDlg.h"
@@ -10,15 +7,6 @@
 #include "record/SettingsFile.h"
 
 namespace tavrel {
-
-namespace {
-
-bool SameFolder(const std::u16string& a, const std::u16string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), ec);
-}
-
-}  // namespace
 
 std::optional<std::u16string> ChooseDestinationFolder(std::u16string_view initialFolder) {
     const char16_t sep = ui::PathSeparator();
@@ -55,9 +43,7 @@ void CConfigDlg::OnConfirm() {
     // The stored copy: quiet when it fails, and not needed when the chosen folder is
     // the stored copy's folder itself.
     const std::u16string storedFolder = ui::GetProgramDirectory();
-    if (!SameFolder(*folder, storedFolder)) {
-        std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(storedFolder), ec);
+    if (!ui::IsSameFolder(*folder, storedFolder) && ui::CreateFolders(storedFolder)) {
         WriteSettingsFile(StoredSettingsPath(), record);
     }
 

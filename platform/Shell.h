@@ -16,6 +16,13 @@ char16_t PathSeparator();
 // The directory may not exist yet.
 std::u16string GetProgramDirectory();
 
+// Whether both paths name the same existing folder (the same file-system object, however
+// it is spelled).
+bool IsSameFolder(std::u16string_view a, std::u16string_view b);
+
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool CreateFolders(std::u16string_view path);
+
 // Shows the platform's folder chooser with `title`, `initialFolder` preselected when it
 // is not empty; only real directories can be accepted. Returns the chosen folder's path
 // as the platform gives it, or nothing when the user cancelled or the chosen item has no

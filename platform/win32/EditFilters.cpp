@@ -16,6 +16,7 @@ namespace {
 
 constexpr UINT_PTR kByteLimitSubclass = 1;
 constexpr UINT_PTR kDigitsOnlySubclass = 2;
+constexpr wchar_t kByteLimitProperty[] = L"tavrel.byteLimit";  // the edit's ByteLimit
 
 struct ByteLimit {
     std::size_t maxBytes;
@@ -38,8 +39,7 @@ struct Selection {
 Selection EditSelection(HWND edit, std::size_t textLength) {
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     Selection sel{start, end};
     if (sel.start > sel.end) {
         std::swap(sel.start, sel.end);
@@ -57,11 +57,17 @@ std::u16string TextAroundSelection(HWND edit) {
     return text;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Characters that edit controls take as commands (Backspace, Ctrl+C/V/X/Z...).
-bool IsControlCharacter(WPARAM c) { return c < 0x20 || c == 0x7F; }
+bool IsControlCharacter(WPARAM c) {
+    return c < 0x20 || c == 0x7F;
+}
 
 // The longest prefix of whole characters whose conversion takes at most `budget` bytes.
 std::u16string_view FittingPrefix(std::u16string_view text, std::size_t budget, CodePage cp) {
@@ -121,7 +127,9 @@ std::optional<std::u16string> PastedText(HWND edit) {
     return text;
 }
 
-void Refuse() { MessageBeep(MB_OK); }
+void Refuse() {
+    MessageBeep(MB_OK);
+}
 
 bool Fits(HWND edit, std::u16string_view insertion, const ByteLimit& limit) {
     std::u16string text = TextAroundSelection(edit);
@@ -168,8 +176,8 @@ LRESULT Paste(HWND edit, const ByteLimit& limit) {
     return 0;
 }
 
-LRESULT CALLBACK ByteLimitProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK ByteLimitProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR data) {
     auto& limit = *reinterpret_cast<ByteLimit*>(data);
     switch (msg) {
         case WM_CHAR:
@@ -208,6 +216,7 @@ LRESULT CALLBACK ByteLimitProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(edit, ByteLimitProc, id);
+            RemovePropW(edit, kByteLimitProperty);
             delete &limit;
             break;
         default:
@@ -259,18 +268,18 @@ void LimitEditBytes(HWND edit, int maxBytes, CodePage codePage) {
         return;
     }
     const std::size_t bytes = maxBytes > 0 ? static_cast<std::size_t>(maxBytes) : 0;
-    DWORD_PTR existing = 0;
-    if (GetWindowSubclass(edit, ByteLimitProc, kByteLimitSubclass, &existing) && existing != 0) {
-        auto& limit = *reinterpret_cast<ByteLimit*>(existing);
-        limit.maxBytes = bytes;
-        limit.codePage = codePage;
+    if (auto* limit = static_cast<ByteLimit*>(GetPropW(edit, kByteLimitProperty))) {
+        limit->maxBytes = bytes;
+        limit->codePage = codePage;
         return;
     }
     auto* limit = new ByteLimit{bytes, codePage};
     if (!SetWindowSubclass(edit, ByteLimitProc, kByteLimitSubclass,
                            reinterpret_cast<DWORD_PTR>(limit))) {
         delete limit;
+        return;
     }
+    SetPropW(edit, kByteLimitProperty, limit);
 }
 
 void AcceptDigitsOnly(HWND edit) {

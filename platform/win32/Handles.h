@@ -5,6 +5,24 @@
 
 namespace tavrel::ui::win32 {
 
+// A handle from CreateFileW, closed at the end of its scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
 // COM on this thread for the length of a scope; left alone when the thread already runs
 // COM in another mode.
 class ComApartment {

@@ -34,9 +34,15 @@ namespace tavrel::ui::win32 {
 
 // The backend's text is UTF-16 on both sides; these copy between the two character types
 // without aliasing one as the other.
-inline std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-inline std::u16string Utf16(std::wstring_view text) { return {text.begin(), text.end()}; }
+inline std::wstring Wide(std::u16string_view text) {
+    return {text.begin(), text.end()};
+}
+inline std::u16string Utf16(std::wstring_view text) {
+    return {text.begin(), text.end()};
+}
 
-inline HWND Hwnd(void* window) { return static_cast<HWND>(window); }
+inline HWND Hwnd(void* window) {
+    return static_cast<HWND>(window);
+}
 
 }  // namespace tavrel::ui::win32

@@ -179,8 +179,8 @@ MsgResult CWnd::Default() {
     const Message& msg = *m_currentMessage;
     HWND hwnd = Hwnd(m_hWnd);
     const DefaultPass saved = g_defaultPass;
-    g_defaultPass = {hwnd, msg.id, static_cast<WPARAM>(msg.wParam),
-                     static_cast<LPARAM>(msg.lParam), true};
+    g_defaultPass = {hwnd, msg.id, static_cast<WPARAM>(msg.wParam), static_cast<LPARAM>(msg.lParam),
+                     true};
     const LRESULT result = DefDlgProcW(hwnd, msg.id, msg.wParam, msg.lParam);
     g_defaultPass = saved;
     return result;
@@ -191,17 +191,19 @@ int CDialog::DoModal() {
     HWND owner = nullptr;
     if (m_parent != nullptr) {
         owner = Hwnd(m_parent->GetSafeHwnd());
-    } else if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != nullptr &&
-                                           app->m_pMainWnd != this) {
+    } else if (CWinApp* app = AfxGetApp();
+               app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
         owner = Hwnd(app->m_pMainWnd->GetSafeHwnd());
     }
     const INT_PTR result = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-        owner, DialogProc, reinterpret_cast<LPARAM>(this));
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner,
+        DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return static_cast<int>(result);
 }
 
-void CDialog::EndDialog(int result) { ::EndDialog(Hwnd(m_hWnd), result); }
+void CDialog::EndDialog(int result) {
+    ::EndDialog(Hwnd(m_hWnd), result);
+}
 
 }  // namespace tavrel::ui

@@ -1,5 +1,6 @@
 // The program's directory and the shell's folder browser.
 #include <cwchar>
+#include <optional>
 
 #include "platform/Shell.h"
 #include "platform/win32/Handles.h"
@@ -34,6 +35,25 @@ std::wstring ExecutablePath() {
     }
 }
 
+// The volume and file index that identify a folder, however its path is spelled.
+struct FolderIdentity {
+    DWORD volume, indexHigh, indexLow;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+std::optional<FolderIdentity> IdentifyFolder(std::u16string_view path) {
+    const std::wstring name = Wide(path);
+    const win32::FileHandle folder(
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!folder || !GetFileInformationByHandle(folder.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return std::nullopt;
+    }
+    return FolderIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM /*lParam*/, LPARAM data) {
     const auto* initialFolder = reinterpret_cast<const wchar_t*>(data);
     if (message == BFFM_INITIALIZED && initialFolder != nullptr && *initialFolder != L'\0') {
@@ -44,7 +64,9 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM /*lParam*/, LPARA
 
 }  // namespace
 
-char16_t PathSeparator() { return u'\\'; }
+char16_t PathSeparator() {
+    return u'\\';
+}
 
 std::u16string GetProgramDirectory() {
     const std::wstring path = ExecutablePath();
@@ -53,6 +75,21 @@ std::u16string GetProgramDirectory() {
         return {};
     }
     return Utf16(std::wstring_view(path).substr(0, separator));
+}
+
+bool IsSameFolder(std::u16string_view a, std::u16string_view b) {
+    const std::optional<FolderIdentity> first = IdentifyFolder(a);
+    return first && first == IdentifyFolder(b);
+}
+
+bool CreateFolders(std::u16string_view path) {
+    const std::wstring name = Wide(path);
+    const int result = SHCreateDirectoryExW(nullptr, name.c_str(), nullptr);
+    if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS && result != ERROR_FILE_EXISTS) {
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::optional<std::u16string> BrowseForFolder(std::u16string_view title,

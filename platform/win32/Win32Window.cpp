@@ -17,7 +17,9 @@ using win32::Wide;
 
 namespace {
 
-HWND Item(const CWnd& wnd, int id) { return GetDlgItem(Hwnd(wnd.GetSafeHwnd()), id); }
+HWND Item(const CWnd& wnd, int id) {
+    return GetDlgItem(Hwnd(wnd.GetSafeHwnd()), id);
+}
 
 LRESULT SendToItem(const CWnd& wnd, int id, UINT msg, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageW(Hwnd(wnd.GetSafeHwnd()), id, msg, wParam, lParam);
@@ -36,8 +38,8 @@ std::optional<std::int64_t> ParseDecimal(std::u16string_view text, bool isSigned
         negative = text[i] == u'-';
         ++i;
     }
-    const std::int64_t limit = isSigned ? (negative ? -std::int64_t{INT_MIN} : INT_MAX)
-                                        : std::int64_t{UINT_MAX};
+    const std::int64_t limit =
+        isSigned ? (negative ? -std::int64_t{INT_MIN} : INT_MAX) : std::int64_t{UINT_MAX};
     std::int64_t value = 0;
     bool anyDigit = false;
     for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
@@ -66,7 +68,9 @@ void CWnd::SetIcon(Icon icon, bool big) {
                  reinterpret_cast<LPARAM>(icon));
 }
 
-bool CWnd::IsIconic() const { return ::IsIconic(Hwnd(m_hWnd)) != FALSE; }
+bool CWnd::IsIconic() const {
+    return ::IsIconic(Hwnd(m_hWnd)) != FALSE;
+}
 
 Rect CWnd::GetClientRect() const {
     RECT rc{};
@@ -86,7 +90,9 @@ int CWnd::MessageBox(std::u16string_view text, std::u16string_view caption, unsi
     return MessageBoxW(Hwnd(m_hWnd), Wide(text).c_str(), Wide(caption).c_str(), type);
 }
 
-void CMenu::AppendSeparator() { AppendMenuW(static_cast<HMENU>(m_hMenu), MF_SEPARATOR, 0, nullptr); }
+void CMenu::AppendSeparator() {
+    AppendMenuW(static_cast<HMENU>(m_hMenu), MF_SEPARATOR, 0, nullptr);
+}
 
 void CMenu::AppendItem(unsigned commandId, std::u16string_view text) {
     AppendMenuW(static_cast<HMENU>(m_hMenu), MF_STRING, commandId, Wide(text).c_str());
@@ -98,11 +104,17 @@ void CWnd::CheckDlgButton(int id, int checked) {
     SendToItem(*this, id, BM_SETCHECK, checked != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool CWnd::IsDlgButtonChecked(int id) const { return SendToItem(*this, id, BM_GETCHECK, 0, 0) != 0; }
+bool CWnd::IsDlgButtonChecked(int id) const {
+    return SendToItem(*this, id, BM_GETCHECK, 0, 0) != 0;
+}
 
-void CWnd::EnableDlgItem(int id, bool enable) { EnableWindow(Item(*this, id), enable ? TRUE : FALSE); }
+void CWnd::EnableDlgItem(int id, bool enable) {
+    EnableWindow(Item(*this, id), enable ? TRUE : FALSE);
+}
 
-bool CWnd::IsDlgItemEnabled(int id) const { return IsWindowEnabled(Item(*this, id)) != FALSE; }
+bool CWnd::IsDlgItemEnabled(int id) const {
+    return IsWindowEnabled(Item(*this, id)) != FALSE;
+}
 
 void CWnd::SetDlgItemAddress(int id, AddressValue value) {
     SendToItem(*this, id, IPM_SETADDRESS, 0, static_cast<LPARAM>(value));
@@ -187,7 +199,9 @@ void CPaintDC::DrawIcon(int x, int y, Icon icon) {
     ::DrawIcon(reinterpret_cast<HDC>(m_hDC), x, y, static_cast<HICON>(icon));
 }
 
-int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+int GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
 
 Icon LoadAppIcon(int resourceId) {
     return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId));
