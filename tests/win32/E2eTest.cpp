@@ -1,0 +1,470 @@
+// tavrel.exe end to end: the real program in a temporary program folder, driven through
+// its windows as a person's clicks and keystrokes would reach it.
+#include "Driver.h"
+// Driver.h brings <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "app/resource.h"
+
+using namespace tavrel::e2e;
+
+namespace {
+
+constexpr std::array<int, 5> kAddressIds{IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_GATEWAY,
+                                         IDC_OTHER_DNS, IDC_PREFERRED_DNS};
+constexpr wchar_t kMessageCaption[] = L"參數設置";
+constexpr wchar_t kFileCreated[] =
+    L"設定參數檔案已產生，請將產生的檔案複製到USB隨身碟或設備上的SD卡再插入設備";
+constexpr wchar_t kWriteFailed[] = L"設定參數檔案無法寫入，未產生任何檔案：";
+constexpr wchar_t kBrowserTitle[] = L"選擇要將產生的設定檔存放的位置";
+constexpr wchar_t kAboutCaption[] = L"關於Tavrel";
+constexpr wchar_t kFileName[] = L"device_config.dat";
+
+// What the form shows.
+struct Form {
+    bool automatic = false;
+    bool fixed = false;
+    std::array<bool, 5> enabled{};
+    std::array<std::wstring, 5> addresses;  // 1002..1006
+    int guard = 0;
+    std::wstring guardText, ring, push, key;
+};
+
+Form ReadForm(const Program& p) {
+    Form f;
+    f.automatic = SendMessageW(p.Item(IDC_AUTO_IP), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    f.fixed = SendMessageW(p.Item(IDC_FIXED_IP), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    for (std::size_t i = 0; i < kAddressIds.size(); ++i) {
+        f.enabled[i] = IsWindowEnabled(p.Item(kAddressIds[i])) != FALSE;
+        f.addresses[i] = AddressText(p.Item(kAddressIds[i]));
+    }
+    f.guard = static_cast<int>(SendMessageW(p.Item(IDC_LINE_GUARD), CB_GETCURSEL, 0, 0));
+    f.guardText = WindowText(p.Item(IDC_LINE_GUARD));
+    f.ring = WindowText(p.Item(IDC_RING_LIMIT));
+    f.push = WindowText(p.Item(IDC_PUSH_ADDRESS));
+    f.key = WindowText(p.Item(IDC_CIPKEY));
+    return f;
+}
+
+void SetAddress(const Program& p, int id, BYTE a, BYTE b, BYTE c, BYTE d) {
+    SendMessageW(p.Item(id), IPM_SETADDRESS, 0, MAKEIPADDRESS(a, b, c, d));
+}
+
+// The values of tests/data/full-form.dat, entered as a person would.
+void EnterFullForm(const Program& p) {
+    Click(p.Item(IDC_FIXED_IP));
+    SetAddress(p, IDC_IP_ADDRESS, 192, 168, 0, 20);
+    SetAddress(p, IDC_SUBNET_MASK, 255, 255, 255, 0);
+    SetAddress(p, IDC_GATEWAY, 192, 168, 0, 1);
+    SetAddress(p, IDC_OTHER_DNS, 8, 8, 4, 4);
+    SetAddress(p, IDC_PREFERRED_DNS, 8, 8, 8, 8);
+    Type(p.Item(IDC_PUSH_ADDRESS), L"http://push.example.com/call\r中文推送");
+    SendMessageW(p.Item(IDC_LINE_GUARD), WM_KEYDOWN, VK_DOWN, 1);  // "關閉" -> "開啟"
+    Type(p.Item(IDC_RING_LIMIT), L"3");
+    Type(p.Item(IDC_CIPKEY), L"密鑰Key123");
+}
+
+Bytes WithMode(Bytes record, std::uint8_t mode) {
+    record.at(0) = mode;
+    return record;
+}
+
+class E2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+            GTEST_SKIP() << "needs an X display (DISPLAY)";
+        }
+    }
+
+    void TearDown() override {
+        for (const std::wstring& folder : desktopFolders_) {
+            RemoveTree(folder);
+        }
+    }
+
+    // Starts a program (with a stored file) and waits for its settings window.
+    Program& Launch(std::optional<Bytes> stored = {}) {
+        programs_.push_back(std::make_unique<Program>(std::move(stored)));
+        Program& p = *programs_.back();
+        EXPECT_TRUE(p.Start());
+        EXPECT_NE(p.WaitForSettings(), nullptr) << "the settings window did not show";
+        return p;
+    }
+
+    // Starts the program again on the same program folder.
+    static void Relaunch(Program& p) {
+        ASSERT_TRUE(p.Start());
+        ASSERT_NE(p.WaitForSettings(), nullptr);
+    }
+
+    // A new folder on the Desktop, where the folder browser starts; removed afterwards.
+    std::wstring DesktopTarget() {
+        const std::wstring name = L"tavrel-target-" + std::to_wstring(GetCurrentProcessId()) +
+                                  L"-" + std::to_wstring(desktopFolders_.size());
+        const std::wstring folder = JoinPath(DesktopFolder(), name);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        desktopFolders_.push_back(folder);
+        return folder;
+    }
+
+    // Presses 確定 and returns the folder browser that opens.
+    static HWND OpenBrowser(const Program& p) {
+        PostClick(p.Item(IDOK));
+        HWND browser = nullptr;
+        WaitFor([&] {
+            for (HWND w : TopLevelWindows(p.ProcessId())) {
+                if (w != p.Settings() && ClassName(w) == L"#32770" &&
+                    GetWindow(w, GW_OWNER) == nullptr) {
+                    browser = w;
+                }
+            }
+            return browser != nullptr;
+        });
+        return browser;
+    }
+
+    static HWND BrowserTree(HWND browser) {
+        for (HWND child : Children(browser)) {
+            if (ClassName(child) == L"SysTreeView32") {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+
+    // Picks a folder of the Desktop by typing its name in the browser's tree, then OK.
+    static void ChooseInBrowser(HWND browser, const std::wstring& folder) {
+        const std::wstring name = folder.substr(folder.rfind(L'\\') + 1);
+        Type(BrowserTree(browser), name);
+        PostClick(GetDlgItem(browser, IDOK));
+    }
+
+    static HWND WaitForMessageBox(const Program& p) {
+        HWND box = nullptr;
+        WaitFor([&] {
+            box = FindDialog(p.ProcessId(), kMessageCaption, p.Settings());
+            return box != nullptr;
+        });
+        return box;
+    }
+
+    static void CloseMessageBox(const Program& p, HWND box) {
+        PostClick(GetDlgItem(box, IDOK));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        p.WaitUntilIdle();
+    }
+
+    // Confirms the form into `folder` and closes the information message; the text of
+    // that message comes back.
+    std::wstring ConfirmInto(const Program& p, const std::wstring& folder) {
+        HWND browser = OpenBrowser(p);
+        EXPECT_NE(browser, nullptr) << "no folder browser";
+        if (browser == nullptr) {
+            return {};
+        }
+        ChooseInBrowser(browser, folder);
+        HWND box = WaitForMessageBox(p);
+        EXPECT_NE(box, nullptr) << "no message after the folder was chosen";
+        if (box == nullptr) {
+            return {};
+        }
+        const std::wstring text = ChildTexts(box);
+        CloseMessageBox(p, box);
+        return text;
+    }
+
+    std::vector<std::unique_ptr<Program>> programs_;
+    std::vector<std::wstring> desktopFolders_;
+};
+
+TEST_F(E2e, WineRunsWithTheTraditionalChineseCodePage) {
+    // The key "密鑰Key123" of the fixtures is code page 950 text.
+    EXPECT_EQ(GetACP(), 950u) << "run under tools/wine-run (LANG=zh_TW.UTF-8, locale generated)";
+}
+
+TEST_F(E2e, FirstStartWithoutStoredFileShowsTheDefaults) {
+    Program& p = Launch();
+    const Form f = ReadForm(p);
+    EXPECT_TRUE(f.automatic);
+    EXPECT_FALSE(f.fixed);
+    EXPECT_EQ(f.enabled, (std::array<bool, 5>{true, true, true, true, true}));
+    EXPECT_EQ(f.addresses,
+              (std::array<std::wstring, 5>{L"...", L"255.255.255.0", L"...", L"...", L"..."}));
+    EXPECT_EQ(f.guard, 0);
+    EXPECT_EQ(f.guardText, L"關閉");
+    EXPECT_EQ(f.ring, L"");
+    EXPECT_EQ(f.push, L"");
+    EXPECT_EQ(f.key, L"");
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(p.Settings(), nullptr), &gui);
+    EXPECT_EQ(gui.hwndFocus, p.Item(IDOK)) << "the confirm button, the first tab stop, has focus";
+}
+
+TEST_F(E2e, StoredFileFillsTheFormInBothAddressModes) {
+    for (const bool automatic : {false, true}) {
+        SCOPED_TRACE(automatic ? "automatic mode" : "fixed mode");
+        Program& p = Launch(WithMode(Fixture(L"full-form.dat"), automatic ? 1 : 0));
+        const Form f = ReadForm(p);
+        EXPECT_EQ(f.automatic, automatic);
+        EXPECT_EQ(f.fixed, !automatic);
+        EXPECT_EQ(f.enabled, (std::array<bool, 5>{!automatic, !automatic, !automatic,
+                                                  !automatic, !automatic}));
+        // The gateway comes from offset 196, the other DNS server from offset 132.
+        EXPECT_EQ(f.addresses, (std::array<std::wstring, 5>{L"192.168.0.20", L"255.255.255.0",
+                                                            L"192.168.0.1", L"8.8.4.4",
+                                                            L"8.8.8.8"}));
+        EXPECT_EQ(f.guard, 1);
+        EXPECT_EQ(f.guardText, L"開啟");
+        EXPECT_EQ(f.ring, L"3");
+        EXPECT_EQ(f.push, L"http://push.example.com/call\r\n中文推送");
+        EXPECT_EQ(f.key, L"密鑰Key123");
+    }
+}
+
+TEST_F(E2e, AddressModeRadiosEnableAndDisableTheFieldsKeepingTheirValues) {
+    Program& p = Launch();
+    SetAddress(p, IDC_IP_ADDRESS, 10, 0, 0, 7);
+    const std::array<bool, 5> allOn{true, true, true, true, true};
+    const std::array<bool, 5> allOff{};
+
+    Click(p.Item(IDC_AUTO_IP));
+    Form f = ReadForm(p);
+    EXPECT_EQ(f.enabled, allOff);
+    EXPECT_TRUE(f.automatic);
+
+    Click(p.Item(IDC_FIXED_IP));
+    f = ReadForm(p);
+    EXPECT_EQ(f.enabled, allOn);
+    EXPECT_TRUE(f.fixed);
+    EXPECT_FALSE(f.automatic);
+    EXPECT_EQ(f.addresses[0], L"10.0.0.7");
+    EXPECT_EQ(f.addresses[1], L"255.255.255.0");
+
+    Click(p.Item(IDC_AUTO_IP));
+    f = ReadForm(p);
+    EXPECT_EQ(f.enabled, allOff);
+    EXPECT_EQ(f.addresses[0], L"10.0.0.7");
+}
+
+TEST_F(E2e, ConfirmWritesTheChosenFolderAndTheStoredCopyAndTheNextStartShowsThem) {
+    Program& p = Launch();
+    EnterFullForm(p);
+    const std::wstring target = DesktopTarget();
+
+    HWND browser = OpenBrowser(p);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_NE(ChildTexts(browser).find(kBrowserTitle), std::wstring::npos)
+        << "the browser shows the title";
+    ChooseInBrowser(browser, target);
+    HWND box = WaitForMessageBox(p);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(ChildTexts(box).find(kFileCreated), std::wstring::npos);
+    CloseMessageBox(p, box);
+
+    EXPECT_TRUE(p.Running()) << "the dialog stays open after confirming";
+    EXPECT_TRUE(IsWindowVisible(p.Settings()));
+    EXPECT_EQ(ReadFileBytes(JoinPath(target, kFileName)), Fixture(L"full-form.dat"));
+    EXPECT_EQ(ReadFileBytes(p.StoredFile()), Fixture(L"full-form.dat"));
+
+    PostClick(p.Item(IDCANCEL));
+    ASSERT_TRUE(p.WaitForExit());
+    Relaunch(p);
+    const Form f = ReadForm(p);
+    EXPECT_TRUE(f.fixed);
+    EXPECT_EQ(f.addresses[2], L"192.168.0.1");
+    EXPECT_EQ(f.guardText, L"開啟");
+    EXPECT_EQ(f.ring, L"3");
+    EXPECT_EQ(f.push, L"http://push.example.com/call\r\n中文推送");
+    EXPECT_EQ(f.key, L"密鑰Key123");
+}
+
+TEST_F(E2e, AnUntouchedFormSavesTheFreshRecordAndAForeignFileSavesItsShownValues) {
+    struct Case {
+        const wchar_t* stored;  // nullptr: no stored file
+        const wchar_t* expected;
+    };
+    for (const Case c : {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"}}) {
+        SCOPED_TRACE(c.expected);
+        Program& p = c.stored ? Launch(Fixture(c.stored)) : Launch();
+        if (c.stored != nullptr) {
+            // Guard 5 selects no entry; the key and ring count show as stored.
+            const Form f = ReadForm(p);
+            EXPECT_EQ(f.guard, CB_ERR);
+            EXPECT_EQ(f.guardText, L"");
+            EXPECT_EQ(f.ring, L"-5");
+            EXPECT_TRUE(f.automatic);
+        }
+        const std::wstring target = DesktopTarget();
+        EXPECT_NE(ConfirmInto(p, target).find(kFileCreated), std::wstring::npos);
+        EXPECT_EQ(ReadFileBytes(JoinPath(target, kFileName)), Fixture(c.expected));
+    }
+}
+
+TEST_F(E2e, CancellingTheFolderBrowserWritesNothing) {
+    Program& p = Launch();
+    const std::wstring target = DesktopTarget();
+    HWND browser = OpenBrowser(p);
+    ASSERT_NE(browser, nullptr);
+    PostClick(GetDlgItem(browser, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(browser); }));
+    p.WaitUntilIdle();
+    EXPECT_EQ(TopLevelWindows(p.ProcessId()), std::vector<HWND>{p.Settings()}) << "no message";
+    EXPECT_FALSE(FileExists(p.StoredFile()));
+    EXPECT_FALSE(FileExists(JoinPath(DesktopFolder(), kFileName)));
+    EXPECT_TRUE(p.Running());
+}
+
+TEST_F(E2e, AFailedWriteIsReportedAndLeavesTheOldFilesAlone) {
+    // A folder named device_config.dat stands where the file should go.
+    Program& p = Launch(Fixture(L"full-form.dat"));
+    const std::wstring target = DesktopTarget();
+    const std::wstring blocked = JoinPath(target, kFileName);
+    ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+    SetWindowTextW(p.Item(IDC_RING_LIMIT), L"");
+    Type(p.Item(IDC_RING_LIMIT), L"7");
+
+    HWND browser = OpenBrowser(p);
+    ASSERT_NE(browser, nullptr);
+    ChooseInBrowser(browser, target);
+    HWND box = WaitForMessageBox(p);
+    ASSERT_NE(box, nullptr);
+    const std::wstring text = ChildTexts(box);
+    EXPECT_NE(text.find(kWriteFailed), std::wstring::npos) << "the error message";
+    EXPECT_NE(text.find(blocked), std::wstring::npos) << "names the path";
+    EXPECT_EQ(text.find(kFileCreated), std::wstring::npos) << "claims no success";
+    CloseMessageBox(p, box);
+
+    EXPECT_TRUE(p.Running());
+    const DWORD attributes = GetFileAttributesW(blocked.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    EXPECT_EQ(ReadFileBytes(p.StoredFile()), Fixture(L"full-form.dat"))
+        << "the stored copy is not touched";
+}
+
+TEST_F(E2e, TheKeyTakesAtMost63BytesInTheCodePage) {
+    Program& p = Launch();
+    HWND key = p.Item(IDC_CIPKEY);
+
+    Type(key, std::wstring(63, L'a'));
+    EXPECT_EQ(WindowText(key), std::wstring(63, L'a'));
+    Type(key, L"b");
+    EXPECT_EQ(WindowText(key), std::wstring(63, L'a')) << "the 64th byte is refused";
+
+    // Chinese characters take two bytes each: 31 of them are 62 bytes.
+    SetWindowTextW(key, L"");
+    Type(key, std::wstring(31, L'密'));
+    Type(key, L"鑰");
+    EXPECT_EQ(WindowText(key), std::wstring(31, L'密')) << "64 bytes would not fit";
+    Type(key, L"x");
+    EXPECT_EQ(WindowText(key), std::wstring(31, L'密') + L"x");
+
+    // A paste inserts as much as fits, whole characters only.
+    SetWindowTextW(key, L"");
+    Type(key, std::wstring(60, L'k'));
+    Paste(key, L"ab中文");
+    EXPECT_EQ(WindowText(key), std::wstring(60, L'k') + L"ab") << "中 would take 64 bytes";
+    Paste(key, L"z");
+    EXPECT_EQ(WindowText(key), std::wstring(60, L'k') + L"ab" + L"z");
+    SetWindowTextW(key, L"");
+    Paste(key, std::wstring(70, L'p'));
+    EXPECT_EQ(WindowText(key), std::wstring(63, L'p'));
+}
+
+TEST_F(E2e, ALongerStoredKeyIsShownWholeAndSavedCutAtTheLimit) {
+    Bytes stored = Fixture(L"full-form.dat");
+    const std::string longKey(100, 'q');
+    std::fill(stored.begin() + 908, stored.end(), 0);
+    std::copy(longKey.begin(), longKey.end(), stored.begin() + 908);
+    Program& p = Launch(stored);
+    HWND key = p.Item(IDC_CIPKEY);
+    EXPECT_EQ(WindowText(key), std::wstring(100, L'q'));
+    Type(key, L"x");
+    EXPECT_EQ(WindowText(key), std::wstring(100, L'q')) << "nothing can be added";
+
+    const std::wstring target = DesktopTarget();
+    ConfirmInto(p, target);
+    const std::optional<Bytes> written = ReadFileBytes(JoinPath(target, kFileName));
+    ASSERT_TRUE(written);
+    ASSERT_EQ(written->size(), 1036u);
+    EXPECT_EQ(std::string(written->begin() + 908, written->begin() + 908 + 64),
+              std::string(63, 'q') + '\0');
+}
+
+TEST_F(E2e, TheRingCountTakesAtMostNineDigitsTypedOrPasted) {
+    Program& p = Launch();
+    HWND ring = p.Item(IDC_RING_LIMIT);
+    Type(ring, L"1a2-3 ");
+    EXPECT_EQ(WindowText(ring), L"123");
+    Paste(ring, L"45x");
+    EXPECT_EQ(WindowText(ring), L"123") << "a paste with a non-digit is refused";
+    Paste(ring, L"456789012");
+    EXPECT_EQ(WindowText(ring), L"123456789");
+    Type(ring, L"0");
+    EXPECT_EQ(WindowText(ring), L"123456789");
+}
+
+TEST_F(E2e, TheSystemMenuOpensTheAboutBoxForCommands0x10To0x1F) {
+    Program& p = Launch(Fixture(L"full-form.dat"));
+    const Form before = ReadForm(p);
+
+    for (const WPARAM command : {WPARAM{0x0010}, WPARAM{0x001F}}) {
+        SCOPED_TRACE(command);
+        PostMessageW(p.Settings(), WM_SYSCOMMAND, command, 0);
+        HWND about = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            about = FindDialog(p.ProcessId(), kAboutCaption, p.Settings());
+            return about != nullptr;
+        }));
+        EXPECT_NE(ChildTexts(about).find(L"Tavrel Version 1.0"), std::wstring::npos);
+        EXPECT_FALSE(IsWindowEnabled(p.Settings())) << "the settings window takes no input";
+        if (command == 0x0010) {
+            PostClick(GetDlgItem(about, IDOK));
+        } else {
+            PostKey(GetDlgItem(about, IDOK), VK_ESCAPE);
+        }
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+        p.WaitUntilIdle();
+        EXPECT_TRUE(IsWindowEnabled(p.Settings()));
+    }
+
+    SendMessageW(p.Settings(), WM_SYSCOMMAND, 0x0020, 0);
+    EXPECT_EQ(TopLevelWindows(p.ProcessId()), std::vector<HWND>{p.Settings()});
+
+    const Form after = ReadForm(p);
+    EXPECT_EQ(after.addresses, before.addresses);
+    EXPECT_EQ(after.key, before.key);
+    EXPECT_EQ(after.push, before.push);
+}
+
+TEST_F(E2e, ExitButtonEscapeAndCloseEndTheProgramWritingNothing) {
+    enum class Way { ExitButton, Escape, CloseCommand };
+    for (const Way way : {Way::ExitButton, Way::Escape, Way::CloseCommand}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        Program& p = Launch();
+        Type(p.Item(IDC_RING_LIMIT), L"5");
+        switch (way) {
+            case Way::ExitButton:
+                PostClick(p.Item(IDCANCEL));
+                break;
+            case Way::Escape:
+                PostKey(p.Item(IDOK), VK_ESCAPE);
+                break;
+            case Way::CloseCommand:
+                PostMessageW(p.Settings(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+        }
+        EXPECT_TRUE(p.WaitForExit());
+        EXPECT_FALSE(FileExists(p.StoredFile()));
+    }
+    EXPECT_FALSE(FileExists(JoinPath(DesktopFolder(), kFileName)));
+}
+
+}  // namespace
