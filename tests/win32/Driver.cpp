@@ -82,6 +82,65 @@ HWND FindDialog(DWORD processId, const std::wstring& caption, std::optional<HWND
     return nullptr;
 }
 
+IconColour MessageBoxIconColour(HWND box) {
+    HWND icon = nullptr;
+    for (HWND child : Children(box)) {
+        if (ClassName(child) == L"Static" &&
+            (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            icon = child;
+        }
+    }
+    if (icon == nullptr) {
+        return IconColour::None;
+    }
+    RECT rect{};
+    GetWindowRect(icon, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0 || width > 512 || height > 512) {
+        return IconColour::None;
+    }
+    // Copied from the screen into a bitmap of our own, then read out as 32-bit pixels.
+    HDC window = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(window);
+    HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, window, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, window);
+    if (lines != height) {
+        return IconColour::None;
+    }
+    int red = 0;
+    int blue = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        const int b = pixels[i];
+        const int r = pixels[i + 2];
+        red += r > b + 80 ? 1 : 0;
+        blue += b > r + 80 ? 1 : 0;
+    }
+    const int enough = width * height / 8;
+    if (red >= enough && red > 2 * blue) {
+        return IconColour::Red;
+    }
+    if (blue >= enough && blue > 2 * red) {
+        return IconColour::Blue;
+    }
+    return IconColour::Other;
+}
+
 std::wstring AddressText(HWND address) {
     std::vector<HWND> fields = Children(address);
     std::sort(fields.begin(), fields.end(), [](HWND a, HWND b) {
@@ -223,13 +282,42 @@ Program::~Program() {
     RemoveTree(folder_);
 }
 
+namespace {
+
+// Every started program belongs to this job, which ends them all when the driver ends,
+// also when it crashes.
+HANDLE ProgramsJob() {
+    static const HANDLE job = [] {
+        HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits,
+                                sizeof limits);
+        return created;
+    }();
+    return job;
+}
+
+}  // namespace
+
 bool Program::Start() {
+    if (process_.hProcess != nullptr) {
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        process_ = {};
+    }
     std::wstring commandLine = L"\"" + JoinPath(folder_, L"tavrel.exe") + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     settings_ = nullptr;
-    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.c_str(), &startup, &process_) != FALSE;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder_.c_str(), &startup, &process_)) {
+        process_ = {};
+        return false;
+    }
+    AssignProcessToJobObject(ProgramsJob(), process_.hProcess);
+    ResumeThread(process_.hThread);
+    return true;
 }
 
 HWND Program::WaitForSettings() {

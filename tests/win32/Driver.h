@@ -36,6 +36,10 @@ std::wstring ChildTexts(HWND parent);
 // A dialog's top-level window of the process with this caption and owner, or null.
 HWND FindDialog(DWORD processId, const std::wstring& caption, std::optional<HWND> owner = {});
 
+// The colour that dominates the icon a message box shows, read from the screen.
+enum class IconColour { None, Red, Blue, Other };
+IconColour MessageBoxIconColour(HWND box);
+
 // What an address control shows: its four fields joined with dots ("..." when blank).
 std::wstring AddressText(HWND address);
 

@@ -108,6 +108,7 @@ protected:
         const std::wstring name = L"tavrel-target-" + std::to_wstring(GetCurrentProcessId()) +
                                   L"-" + std::to_wstring(desktopFolders_.size());
         const std::wstring folder = JoinPath(DesktopFolder(), name);
+        RemoveTree(folder);  // left by an interrupted run
         CreateDirectoryW(folder.c_str(), nullptr);
         desktopFolders_.push_back(folder);
         return folder;
@@ -266,6 +267,8 @@ TEST_F(E2e, ConfirmWritesTheChosenFolderAndTheStoredCopyAndTheNextStartShowsThem
     HWND box = WaitForMessageBox(p);
     ASSERT_NE(box, nullptr);
     EXPECT_NE(ChildTexts(box).find(kFileCreated), std::wstring::npos);
+    EXPECT_TRUE(WaitFor([&] { return MessageBoxIconColour(box) == IconColour::Blue; }, 3s))
+        << "the information icon";
     CloseMessageBox(p, box);
 
     EXPECT_TRUE(p.Running()) << "the dialog stays open after confirming";
@@ -339,6 +342,8 @@ TEST_F(E2e, AFailedWriteIsReportedAndLeavesTheOldFilesAlone) {
     EXPECT_NE(text.find(kWriteFailed), std::wstring::npos) << "the error message";
     EXPECT_NE(text.find(blocked), std::wstring::npos) << "names the path";
     EXPECT_EQ(text.find(kFileCreated), std::wstring::npos) << "claims no success";
+    EXPECT_TRUE(WaitFor([&] { return MessageBoxIconColour(box) == IconColour::Red; }, 3s))
+        << "the error icon";
     CloseMessageBox(p, box);
 
     EXPECT_TRUE(p.Running());
