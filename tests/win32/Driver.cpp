@@ -115,8 +115,8 @@ IconColour MessageBoxIconColour(HWND box) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                                &info, DIB_RGB_COLORS);
+    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info,
+                                DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, window);
@@ -189,9 +189,13 @@ void Paste(HWND edit, const std::wstring& text) {
     SendMessageW(edit, WM_CHAR, 0x16, 1);  // Ctrl+V
 }
 
-void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
 
-void PostClick(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void PostClick(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     if (!folder.empty() && folder.back() != L'\\') {
@@ -246,8 +250,8 @@ std::wstring MakeTemporaryFolder(const std::wstring& prefix) {
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
     for (;;) {
-        const std::wstring folder = JoinPath(
-            temp, prefix + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+        const std::wstring folder = JoinPath(temp, prefix + std::to_wstring(GetCurrentProcessId()) +
+                                                       L"-" + std::to_wstring(++counter));
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             return folder;
         }
@@ -291,8 +295,7 @@ HANDLE ProgramsJob() {
         HANDLE created = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits,
-                                sizeof limits);
+        SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
         return created;
     }();
     return job;
@@ -344,7 +347,8 @@ bool Program::WaitForExit(std::chrono::milliseconds timeout) {
 }
 
 bool Program::Running() const {
-    return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+    return process_.hProcess != nullptr &&
+           WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace tavrel::e2e

@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -67,6 +69,19 @@ void EnterFullForm(const Program& p) {
     SendMessageW(p.Item(IDC_LINE_GUARD), WM_KEYDOWN, VK_DOWN, 1);  // "關閉" -> "開啟"
     Type(p.Item(IDC_RING_LIMIT), L"3");
     Type(p.Item(IDC_CIPKEY), L"密鑰Key123");
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+// How far a window's centre lies from the centre of an area, in pixels.
+long CentreOffset(HWND window, const RECT& area) {
+    const RECT w = WindowRect(window);
+    return std::max(std::abs((w.left + w.right) - (area.left + area.right)) / 2,
+                    std::abs((w.top + w.bottom) - (area.top + area.bottom)) / 2);
 }
 
 Bytes WithMode(Bytes record, std::uint8_t mode) {
@@ -191,6 +206,9 @@ TEST_F(E2e, WineRunsWithTheTraditionalChineseCodePage) {
 
 TEST_F(E2e, FirstStartWithoutStoredFileShowsTheDefaults) {
     Program& p = Launch();
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_LE(CentreOffset(p.Settings(), workArea), 1) << "centred in the work area";
     const Form f = ReadForm(p);
     EXPECT_TRUE(f.automatic);
     EXPECT_FALSE(f.fixed);
@@ -215,12 +233,12 @@ TEST_F(E2e, StoredFileFillsTheFormInBothAddressModes) {
         const Form f = ReadForm(p);
         EXPECT_EQ(f.automatic, automatic);
         EXPECT_EQ(f.fixed, !automatic);
-        EXPECT_EQ(f.enabled, (std::array<bool, 5>{!automatic, !automatic, !automatic,
-                                                  !automatic, !automatic}));
+        EXPECT_EQ(f.enabled, (std::array<bool, 5>{!automatic, !automatic, !automatic, !automatic,
+                                                  !automatic}));
         // The gateway comes from offset 196, the other DNS server from offset 132.
-        EXPECT_EQ(f.addresses, (std::array<std::wstring, 5>{L"192.168.0.20", L"255.255.255.0",
-                                                            L"192.168.0.1", L"8.8.4.4",
-                                                            L"8.8.8.8"}));
+        EXPECT_EQ(f.addresses,
+                  (std::array<std::wstring, 5>{L"192.168.0.20", L"255.255.255.0", L"192.168.0.1",
+                                               L"8.8.4.4", L"8.8.8.8"}));
         EXPECT_EQ(f.guard, 1);
         EXPECT_EQ(f.guardText, L"開啟");
         EXPECT_EQ(f.ring, L"3");
@@ -293,7 +311,8 @@ TEST_F(E2e, AnUntouchedFormSavesTheFreshRecordAndAForeignFileSavesItsShownValues
         const wchar_t* stored;  // nullptr: no stored file
         const wchar_t* expected;
     };
-    for (const Case c : {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"}}) {
+    for (const Case c :
+         {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"}}) {
         SCOPED_TRACE(c.expected);
         Program& p = c.stored ? Launch(Fixture(c.stored)) : Launch();
         if (c.stored != nullptr) {
@@ -429,6 +448,7 @@ TEST_F(E2e, TheSystemMenuOpensTheAboutBoxForCommands0x10To0x1F) {
             return about != nullptr;
         }));
         EXPECT_NE(ChildTexts(about).find(L"Tavrel Version 1.0"), std::wstring::npos);
+        EXPECT_LE(CentreOffset(about, WindowRect(p.Settings())), 1) << "centred over its owner";
         EXPECT_FALSE(IsWindowEnabled(p.Settings())) << "the settings window takes no input";
         if (command == 0x0010) {
             PostClick(GetDlgItem(about, IDOK));
