@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/resource.h"
 
@@ -95,12 +97,18 @@ protected:
         if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
             GTEST_SKIP() << "needs an X display (DISPLAY)";
         }
+        // Only a folder choice gone wrong writes to the Desktop itself.
+        DeleteFileW(JoinPath(DesktopFolder(), kFileName).c_str());
     }
 
     void TearDown() override {
+        programs_.clear();
         for (const std::wstring& folder : desktopFolders_) {
             RemoveTree(folder);
         }
+        EXPECT_FALSE(FileExists(JoinPath(DesktopFolder(), kFileName)))
+            << "a file was written to the Desktop instead of the chosen folder";
+        DeleteFileW(JoinPath(DesktopFolder(), kFileName).c_str());
     }
 
     // Starts a program (with a stored file) and waits for its settings window.
@@ -202,6 +210,62 @@ protected:
 TEST_F(E2e, WineRunsWithTheTraditionalChineseCodePage) {
     // The key "密鑰Key123" of the fixtures is code page 950 text.
     EXPECT_EQ(GetACP(), 950u) << "run under tools/wine-run (LANG=zh_TW.UTF-8, locale generated)";
+}
+
+TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
+    const std::wstring exe = JoinPath(OwnFolder(), L"tavrel.exe");
+    DWORD ignored = 0;
+    std::vector<std::uint8_t> version(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_FALSE(version.empty());
+    ASSERT_TRUE(
+        GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(version.size()), version.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    for (const auto& [name, expected] :
+         {std::pair{L"ProductName", L"Tavrel"}, std::pair{L"FileDescription", L"Tavrel"},
+          std::pair{L"Comments", L"Tavrel"}, std::pair{L"FileVersion", L"1.0.0.1"},
+          std::pair{L"ProductVersion", L"1.0.0.1"}}) {
+        wchar_t* value = nullptr;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040404b0\\") + name;
+        ASSERT_TRUE(
+            VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&value), &size))
+            << key;
+        EXPECT_STREQ(value, expected) << key;
+    }
+
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    // The icon group IDI_APP: nine images, 48, 32 and 16 pixels in 4, 8 and 32 bits.
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));
+    ASSERT_NE(group, nullptr);
+    const auto* dir = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, group)));
+    ASSERT_NE(dir, nullptr);
+    const int count = dir[4] | (dir[5] << 8);
+    std::vector<std::pair<int, int>> images;  // size, bits
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t* entry = dir + 6 + 14 * i;
+        images.emplace_back(entry[0], entry[6] | (entry[7] << 8));
+    }
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(
+        images,
+        (std::vector<std::pair<int, int>>{
+            {16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}, {48, 4}, {48, 8}, {48, 32}}));
+    // The manifest asks for common controls 6 and per-monitor DPI awareness.
+    HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                           SizeofResource(module, manifest));
+    EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos);
+    EXPECT_NE(text.find("asInvoker"), std::string::npos);
+    FreeLibrary(module);
 }
 
 TEST_F(E2e, FirstStartWithoutStoredFileShowsTheDefaults) {
