@@ -7,10 +7,11 @@
 #include "cli/Cli.h"
 
 #ifdef _WIN32
+#include <windows.h>
+// shellapi.h needs the types of windows.h
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 namespace {
 
