@@ -63,16 +63,15 @@ void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
     // The push address, one line of the text per line of the listing.
     std::u16string_view push = v.pushAddress;
     std::string_view label = "來電號碼推送位址:";
-    do {
+    while (true) {
         const std::size_t end = push.find_first_of(u"\r\n");
         Line(out, label, Utf16ToUtf8(push.substr(0, end)));
-        label = "";
         if (end == std::u16string_view::npos) {
             break;
         }
-        const bool crlf = push.substr(end, 2) == u"\r\n";
-        push.remove_prefix(end + (crlf ? 2 : 1));
-    } while (true);
+        label = "";
+        push.remove_prefix(end + (push.substr(end, 2) == u"\r\n" ? 2 : 1));
+    }
 
     static constexpr const char* kGuard[] = {"未選擇", "關閉", "開啟"};
     const std::int32_t g = v.lineGuardMode;

@@ -1,5 +1,7 @@
 #include "cli/Json.h"
 
+#include <cstdint>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include "cli/Checks.h"
@@ -81,7 +83,7 @@ std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsV
     const auto refuse = [&](const std::string& key, const std::string& reason) {
         refused.push_back(key + ": " + reason);
     };
-    const auto text_of = [&](const std::string& key, const Json& value) -> const std::string* {
+    const auto stringOf = [&](const std::string& key, const Json& value) -> const std::string* {
         if (!value.is_string()) {
             refuse(key, Describe(value) + " is not a string");
             return nullptr;
@@ -100,7 +102,7 @@ std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsV
                 refuse(key, Describe(value) + " is neither 1 (automatic) nor 0 (fixed)");
             }
         } else if (key == "pushAddress" || key == "cipKey") {
-            if (const std::string* s = text_of(key, value)) {
+            if (const std::string* s = stringOf(key, value)) {
                 auto checked =
                     key == "pushAddress" ? CheckPushAddress(*s, reason) : CheckKey(*s, cp, reason);
                 if (!checked) {
@@ -116,7 +118,8 @@ std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsV
                 refuse(key, Describe(value) + " is not 0 (off), 1 (on) or -1 (none)");
             }
         } else if (key == "ringLimit") {
-            if (const auto rings = Integer(value, INT32_MIN, INT32_MAX)) {
+            if (const auto rings = Integer(value, std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max())) {
                 v.ringLimit = static_cast<std::int32_t>(*rings);
             } else {
                 refuse(key, Describe(value) + " is not a signed 32-bit integer");
@@ -130,7 +133,7 @@ std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsV
             }
             if (!address) {
                 refuse(key, "is not a known key");
-            } else if (const std::string* s = text_of(key, value)) {
+            } else if (const std::string* s = stringOf(key, value)) {
                 if (const auto checked = CheckAddress(*s, reason)) {
                     v.*address->member = *checked;
                 } else {
