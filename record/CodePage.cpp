@@ -1,0 +1,117 @@
+#include "record/CodePage.h"
+
+#include "record/CodePageConverter.h"
+
+namespace tavrel {
+
+namespace {
+
+using detail::CodePageConverter;
+
+// The longest sequence of bytes that one character takes in any code page we meet
+// (UTF-8 needs four).
+constexpr std::size_t kMaxCharBytes = 4;
+
+bool IsHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+bool IsOneCharacter(std::u16string_view units) {
+    if (units.size() == 1) {
+        return !IsHighSurrogate(units[0]) && !IsLowSurrogate(units[0]);
+    }
+    return units.size() == 2 && IsHighSurrogate(units[0]) && IsLowSurrogate(units[1]);
+}
+
+// The code units of the character that starts at text[i]: a surrogate pair stays whole.
+std::size_t CharacterUnits(std::u16string_view text, std::size_t i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        return 2;
+    }
+    return 1;
+}
+
+// One character to bytes; '?' for a character the code page lacks and for half a
+// surrogate pair, as Windows gives its default character.
+std::string EncodeCharacter(CodePageConverter& converter, std::u16string_view character) {
+    const char16_t first = character.front();
+    if (character.size() == 1 && (IsHighSurrogate(first) || IsLowSurrogate(first))) {
+        return "?";
+    }
+    if (!converter.available()) {
+        return first < 0x80 ? std::string(1, static_cast<char>(first)) : std::string("?");
+    }
+    if (auto bytes = converter.Encode(character)) {
+        return *std::move(bytes);
+    }
+    return "?";
+}
+
+// Converts whole characters while they fit in maxBytes.
+std::string Encode(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
+    CodePageConverter converter(cp);
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t units = CharacterUnits(text, i);
+        const std::string bytes = EncodeCharacter(converter, text.substr(i, units));
+        if (bytes.size() > maxBytes - out.size()) {
+            break;
+        }
+        out += bytes;
+        i += units;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool IsCodePageAvailable(CodePage cp) {
+    return CodePageConverter(cp).available();
+}
+
+std::string ToCodePage(std::u16string_view text, CodePage cp) {
+    return Encode(text, std::string::npos, cp);
+}
+
+std::string ToCodePageFitting(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
+    return Encode(text, maxBytes, cp);
+}
+
+std::size_t CodePageLength(std::u16string_view text, CodePage cp) {
+    return ToCodePage(text, cp).size();
+}
+
+std::u16string FromCodePage(std::string_view bytes, CodePage cp) {
+    CodePageConverter converter(cp);
+    std::u16string out;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!converter.available()) {
+            out += byte < 0x80 ? static_cast<char16_t>(byte) : u'?';
+            ++i;
+            continue;
+        }
+        // The shortest run of bytes that forms one character; a byte that starts none
+        // becomes '?' and decoding goes on with the next byte.
+        bool decoded = false;
+        for (std::size_t n = 1; n <= kMaxCharBytes && i + n <= bytes.size(); ++n) {
+            const auto character = converter.Decode(bytes.substr(i, n));
+            if (character && IsOneCharacter(*character)) {
+                out += *character;
+                i += n;
+                decoded = true;
+                break;
+            }
+        }
+        if (!decoded) {
+            out += u'?';
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace tavrel

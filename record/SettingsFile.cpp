@@ -1,0 +1,40 @@
+#include "record/SettingsFile.h"
+
+#include "record/SystemErrorText.h"
+
+namespace tavrel {
+
+std::u16string DescribeWriteError(const WriteResult& result) {
+    switch (result.error) {
+        case WriteError::None:
+            return u"";
+        case WriteError::PathTooLong:
+            return u"路徑太長";
+        case WriteError::FolderNotFound:
+            return u"資料夾不存在";
+        case WriteError::AccessDenied:
+            return u"沒有寫入權限，或媒體為唯讀";
+        case WriteError::TargetIsDirectory:
+            return u"已有同名的資料夾";
+        case WriteError::DiskFull:
+            return u"磁碟空間不足";
+        case WriteError::VerifyFailed:
+            return u"寫入後讀回的內容不符";
+        case WriteError::Other:
+            break;
+    }
+    std::u16string text = u"系統錯誤";
+    if (result.systemError != 0) {
+        text += u' ';
+        for (const char c : std::to_string(result.systemError)) {
+            text += static_cast<char16_t>(c);
+        }
+        const std::u16string detail = detail::SystemErrorText(result.systemError);
+        if (!detail.empty()) {
+            text += u"：" + detail;
+        }
+    }
+    return text;
+}
+
+}  // namespace tavrel
