@@ -1,13 +1,10 @@
 #include "platform/qt/Controls.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -35,6 +32,23 @@ qsizetype CharLength(const QString& text, qsizetype i) {
     return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
                                                                                               : 1;
 }
+
+// An address field: up to three digits.
+class FieldValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.size() > 3) {
+            return Invalid;
+        }
+        for (const QChar c : input) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+};
 
 }  // namespace
 
@@ -89,32 +103,38 @@ QString InputRule::Fit(const QString& rest, const QString& inserted) const {
 // --- AddressEdit
 
 AddressEdit::AddressEdit(QWidget* parent) : QFrame(parent) {
-    auto* layout = new QHBoxLayout(this);
-    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    layout->setContentsMargins(frame + 1, frame, frame + 1, frame);
-    layout->setSpacing(0);
-    const QRegularExpression digits(QStringLiteral("[0-9]{0,3}"));
+    auto* digits = new FieldValidator(this);
     for (int i = 0; i < 4; ++i) {
-        if (i > 0) {
-            auto* dot = new QLabel(QStringLiteral("."), this);
-            dot->setAlignment(Qt::AlignCenter);
-            layout->addWidget(dot);
-        }
         auto* field = new QLineEdit(this);
         field->setFrame(false);
         field->setAlignment(Qt::AlignCenter);
         field->setMaxLength(3);
-        field->setValidator(new QRegularExpressionValidator(digits, field));
+        field->setValidator(digits);
         field->setAcceptDrops(false);
         field->setFocusPolicy(Qt::ClickFocus);
         field->setAttribute(Qt::WA_MacShowFocusRect, false);
         field->installEventFilter(this);
         connect(field, &QLineEdit::textEdited, this, [this, i] { OnEdited(i); });
         connect(field, &QLineEdit::editingFinished, this, [this, i] { Constrain(i); });
-        layout->addWidget(field, 1);
         fields_[static_cast<std::size_t>(i)] = field;
     }
     setFocusProxy(fields_[0]);
+}
+
+QRect AddressEdit::FieldsArea() const {
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    return rect().adjusted(frame + 1, frame, -(frame + 1), -frame);
+}
+
+void AddressEdit::resizeEvent(QResizeEvent* event) {
+    // Four equal fields with the dots painted in the gaps between them.
+    QFrame::resizeEvent(event);
+    const QRect area = FieldsArea();
+    const int dot = fontMetrics().horizontalAdvance(QLatin1Char('.')) + 4;
+    const int width = (area.width() - 3 * dot) / 4;
+    for (int i = 0; i < 4; ++i) {
+        Field(i)->setGeometry(area.x() + i * (width + dot), area.y(), width, area.height());
+    }
 }
 
 void AddressEdit::SetAddress(std::uint32_t value) {
@@ -243,6 +263,14 @@ void AddressEdit::paintEvent(QPaintEvent*) {
         option.state |= QStyle::State_HasFocus;
     }
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    for (int i = 0; i < 3; ++i) {
+        const QRect gap(Field(i)->geometry().right() + 1, FieldsArea().y(),
+                        Field(i + 1)->geometry().left() - Field(i)->geometry().right() - 1,
+                        FieldsArea().height());
+        painter.drawText(gap, Qt::AlignCenter, QStringLiteral("."));
+    }
 }
 
 // --- LineEdit

@@ -47,8 +47,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    QRect FieldsArea() const;
     int FieldIndex(const QObject* object) const;
     void GoToField(int index, int cursor);  // cursor -1: select the whole field
     void Constrain(int index);

@@ -1,5 +1,7 @@
 #include "platform/qt/DialogWindow.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextLayout>
 #include <QWindow>
 
 #include "platform/qt/Controls.h"
@@ -61,6 +64,14 @@ BaseUnits BaseUnitsOf(const QFont& font) {
     return {(extent / 26 + 1) / 2, metrics.height()};
 }
 
+int LineHeight(const QFont& font) {
+    QTextLayout layout(QStringLiteral("Ay\u78BA"), font);  // Latin and a Chinese glyph
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return static_cast<int>(std::ceil(line.height()));
+}
+
 QFont TemplateFont(const DialogTemplate& t) {
     QFont font;
     // The named face first (Liberation Sans stands in for Arial where Arial is missing,
@@ -82,6 +93,7 @@ void DialogWindow::Build() {
     const DialogTemplate& t = Template();
     setFont(TemplateFont(t));
     units_ = BaseUnitsOf(font());
+    lineHeight_ = LineHeight(font());
     setWindowTitle(ToQString(t.caption));
 
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
@@ -181,7 +193,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
                 label->setAlignment(align | Qt::AlignTop);
                 // A line of Chinese from the fallback font may be taller than the
                 // template's line: give it room below rather than clip it.
-                rect.setHeight(std::max(rect.height(), label->sizeHint().height()));
+                rect.setHeight(std::max(rect.height(), lineHeight_));
             }
             widget = label;
             break;

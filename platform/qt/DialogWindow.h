@@ -38,6 +38,9 @@ struct BaseUnits {
 };
 BaseUnits BaseUnitsOf(const QFont& font);
 
+// The height of a line of text in the font, Chinese included.
+int LineHeight(const QFont& font);
+
 // The font a template names, with fallbacks that carry the Chinese glyphs.
 QFont TemplateFont(const DialogTemplate& dialogTemplate);
 
@@ -103,6 +106,7 @@ private:
 
     CDialog& dialog_;
     BaseUnits units_;
+    int lineHeight_ = 0;
     std::vector<Placed> placed_;  // template order
     std::map<int, QWidget*> byId_;
     std::map<int, std::vector<RadioButton*>> radioGroups_;  // by template group

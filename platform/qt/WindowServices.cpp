@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include "platform/Window.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DialogWindow.h"
+#include "platform/qt/IconEngine.h"
 #include "platform/qt/QtText.h"
 
 namespace tavrel::ui {
@@ -34,6 +36,25 @@ template <class T>
 T* ControlOf(const CWnd& wnd, int id) {
     DialogWindow* window = WindowOf(wnd);
     return window == nullptr ? nullptr : qobject_cast<T*>(window->Control(id));
+}
+
+// The size a PNG file's header gives (no image plugins involved), or an invalid size.
+QSize PngSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray head = file.read(24);  // signature, IHDR length and type, width, height
+    if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR") {
+        return {};
+    }
+    const auto be32 = [&head](int at) {
+        return (static_cast<int>(static_cast<unsigned char>(head[at])) << 24) |
+               (static_cast<unsigned char>(head[at + 1]) << 16) |
+               (static_cast<unsigned char>(head[at + 2]) << 8) |
+               static_cast<unsigned char>(head[at + 3]);
+    };
+    return {be32(16), be32(20)};
 }
 
 // The platform's own button text of a message box.
@@ -345,13 +366,17 @@ Icon LoadAppIcon(int resourceId) {
     (void)cleanUp;
     auto it = icons.find(resourceId);
     if (it == icons.end()) {
-        std::unique_ptr<QIcon> icon;
+        QList<qt::IconImage> images;
         const QDir dir(QStringLiteral(":/icon/%1").arg(resourceId));
         for (const QString& name : dir.entryList(QDir::Files)) {
-            if (!icon) {
-                icon = std::make_unique<QIcon>();
+            const QString path = dir.filePath(name);
+            if (const QSize size = PngSize(path); size.isValid()) {
+                images.append({path, size});
             }
-            icon->addFile(dir.filePath(name));
+        }
+        std::unique_ptr<QIcon> icon;
+        if (!images.isEmpty()) {
+            icon = std::make_unique<QIcon>(new qt::IconEngine(std::move(images)));
         }
         it = icons.emplace(resourceId, std::move(icon)).first;
     }
