@@ -96,7 +96,10 @@ void DialogWindow::Build() {
     lineHeight_ = LineHeight(font());
     setWindowTitle(ToQString(t.caption));
 
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    // A window with a task-bar button of its own is a top-level window to the window
+    // manager; the others are dialogs that stay with their owner.
+    Qt::WindowFlags flags =
+        ((t.exStyle & style::ExAppWindow) ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint;
     if (t.style & style::Caption) {
         flags |= Qt::WindowTitleHint;
     }

@@ -141,6 +141,7 @@ private slots:
     void endingTheDialog();
     void aboutBoxFromTheContextMenu();
     void systemCommands();
+    void applicationIconEverywhere();
     void folderChooserDialog();
     void layoutKeepsEveryLabelReadable();
 
@@ -641,8 +642,19 @@ void DialogTest::enterPressesConfirmExceptWhereTheControlTakesIt() {
         ClickInto(Ctl<AddressEdit>(w, IDC_GATEWAY)->Field(2));
         Press(Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(chooserCalls_, 2);
-        w.Control(IDC_LINE_GUARD)->setFocus(Qt::TabFocusReason);
+        auto* guard = Ctl<QComboBox>(w, IDC_LINE_GUARD);
+        guard->setFocus(Qt::TabFocusReason);
         Press(Qt::Key_Return);
+        QCOMPARE(chooserCalls_, 3);
+        // In the opened list, Enter only picks the entry and closes the list.
+        Press(Qt::Key_F4);
+        QWidget* list = QApplication::activePopupWidget();
+        QVERIFY(list != nullptr);
+        QWidget* view = list->focusWidget() != nullptr ? list->focusWidget() : list;
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);  // after its closing effect
+        QCOMPARE(guard->currentIndex(), 1);
         QCOMPARE(chooserCalls_, 3);
 
         ClickInto(w.Control(IDC_PUSH_ADDRESS));
@@ -650,6 +662,7 @@ void DialogTest::enterPressesConfirmExceptWhereTheControlTakesIt() {
         Press(Qt::Key_Return);
         Type(QStringLiteral("b"));
         QCOMPARE(chooserCalls_, 3);
+        QVERIFY(w.isWindow() && w.windowType() == Qt::Window);  // a task-bar button of its own
         QCOMPARE(Ctl<PlainEdit>(w, IDC_PUSH_ADDRESS)->WindowsText(), QStringLiteral("a\r\nb"));
         QVERIFY(!w.Ended());
     });
@@ -768,6 +781,68 @@ void DialogTest::systemCommands() {
         QVERIFY(w.Ended());
     });
     QCOMPARE(result, IDCANCEL);
+}
+
+void DialogTest::applicationIconEverywhere() {
+    const auto* icon = static_cast<const QIcon*>(tavrel::ui::LoadAppIcon(IDI_APP));
+    if (icon == nullptr) {
+        QSKIP("no icon images in app/icon yet");
+    }
+    const int size = tavrel::ui::GetSystemMetrics(tavrel::ui::sm::CxIcon);
+    QCOMPARE(tavrel::ui::GetSystemMetrics(tavrel::ui::sm::CyIcon), size);
+    const QImage image = icon->pixmap(QSize(size, size)).toImage();
+    QCOMPARE(image.size(), QSize(size, size));
+    // A pixel the icon covers fully, to look for where it should be drawn.
+    QPoint opaque(-1, -1);
+    for (int y = size / 4; y < size && opaque.x() < 0; ++y) {
+        for (int x = size / 4; x < size; ++x) {
+            if (qAlpha(image.pixel(x, y)) == 255) {
+                opaque = {x, y};
+                break;
+            }
+        }
+    }
+    QVERIFY(opaque.x() >= 0);
+
+    RunSettings([&](DialogWindow& w, CConfigDlg& dlg) {
+        QCOMPARE(w.windowIcon().cacheKey(), icon->cacheKey());
+
+        // Minimised, the window paints the icon centred on its erased background.
+        const QPoint at((w.width() - size + 1) / 2, (w.height() - size + 1) / 2);
+        const auto paintWindowOnly = [&w] {
+            QImage shot(w.size(), QImage::Format_ARGB32);
+            shot.fill(Qt::magenta);
+            w.render(&shot, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            return shot;
+        };
+        w.setWindowState(Qt::WindowMinimized);
+        QVERIFY(dlg.IsIconic());
+        QImage shot = paintWindowOnly();
+        QCOMPARE(shot.pixel(at + opaque), image.pixel(opaque));
+        QCOMPARE(QColor(shot.pixel(2, 2)), w.palette().color(QPalette::Window));
+        w.setWindowState(Qt::WindowNoState);
+        QVERIFY(!dlg.IsIconic());
+        shot = paintWindowOnly();
+        QVERIFY(shot.pixel(at + opaque) != image.pixel(opaque));
+
+        bool aboutShown = false;
+        WhenShown<DialogWindow> about(
+            [&](DialogWindow* box) {
+                aboutShown = true;
+                QLabel* iconLabel = nullptr;
+                for (QLabel* label : box->findChildren<QLabel*>()) {
+                    if (!label->pixmap().isNull()) {
+                        iconLabel = label;
+                    }
+                }
+                QVERIFY(iconLabel != nullptr);
+                QCOMPARE(iconLabel->size(), QSize(size, size));
+                box->reject();
+            },
+            "About box", [&](DialogWindow* box) { return box != &w; });
+        dlg.SendMessage(tavrel::ui::wm::SysCommand, IDM_ABOUT, 0);
+        QVERIFY(aboutShown);
+    });
 }
 
 // --- shell
