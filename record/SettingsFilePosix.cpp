@@ -196,6 +196,8 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
         return abandon(Failed(errno));
     }
 
+    // The new file is in place now; a failure from here on can no longer keep the
+    // previous one, but is still reported, since the medium may not hold what it should.
     if (const int error = SyncFolder(folder); error != 0) {
         return Failed(error);
     }

@@ -170,6 +170,8 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
                            : Failed(error));
     }
 
+    // The new file is in place now; a failure from here on can no longer keep the
+    // previous one, but is still reported, since the medium may not hold what it should.
     const HANDLE check =
         CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -56,15 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReadFileOfSize, testing::Values(0, 1, 388, 1035,
 // A file that ends just before the push address: mode and addresses are read, the rest
 // is empty, and the read still succeeds.
 TEST(ReadSettingsFile, FileEndingBeforePushAddressKeepsAddressesAndMode) {
-    SettingsValues stored;
-    stored.automaticAddress = false;
-    stored.ipAddress = 0xC0A80014;
-    stored.subnetMask = 0xFFFFFF00;
-    stored.defaultGateway = 0xC0A80001;
-    stored.otherDnsServer = 0x08080404;
-    stored.preferredDnsServer = 0x08080808;
+    SettingsValues stored = test::FixedAddressValues();
     stored.pushAddress = u"push";
-    stored.lineGuardMode = 1;
     stored.ringLimit = 7;
     stored.cipKey = u"key";
     Image image = test::ImageOf(RecordFromValues(stored));

@@ -29,15 +29,9 @@ TEST(RecordFromValues, FreshFormGivesTheDefaultRecord) {
 }
 
 TEST(SettingsValues, FixedAddressFormSurvivesSaveAndLoad) {
-    SettingsValues values;
-    values.automaticAddress = false;
-    values.ipAddress = 0xC0A80014;
+    SettingsValues values = test::FixedAddressValues();
     values.subnetMask = 0xFFFF0000;
-    values.defaultGateway = 0xC0A80001;
-    values.otherDnsServer = 0x08080404;
-    values.preferredDnsServer = 0x08080808;
     values.pushAddress = u"http://a.example/push\r\nhttp://b.example/推送";
-    values.lineGuardMode = 1;
     values.ringLimit = 123456789;
     values.cipKey = u"金鑰-key";
     EXPECT_EQ(ValuesFromRecord(RecordFromValues(values, kBig5), kBig5), values);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "record/DeviceSettingsRecord.h"
+#include "record/SettingsValues.h"
 
 namespace tavrel::test {
 
@@ -44,6 +45,20 @@ inline void PutBytes(Image& image, std::size_t offset, std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         image.at(offset + i) = static_cast<std::uint8_t>(bytes[i]);
     }
+}
+
+// A form in fixed-address mode with every address filled: 192.168.0.20, 255.255.255.0,
+// gateway 192.168.0.1, other DNS 8.8.4.4, preferred DNS 8.8.8.8; guard on.
+inline SettingsValues FixedAddressValues() {
+    SettingsValues values;
+    values.automaticAddress = false;
+    values.ipAddress = 0xC0A80014;
+    values.subnetMask = 0xFFFFFF00;
+    values.defaultGateway = 0xC0A80001;
+    values.otherDnsServer = 0x08080404;
+    values.preferredDnsServer = 0x08080808;
+    values.lineGuardMode = 1;
+    return values;
 }
 
 inline Image ImageOf(const DeviceSettingsRecord& record) {

@@ -1,0 +1,111 @@
+#include "cli/Cli.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+
+#include "cli/Commands.h"
+
+namespace tavrel::cli {
+
+namespace {
+
+// An option whose value is kept only when it is given.
+CLI::Option* AddOptional(CLI::App* app, const std::string& name, std::optional<std::string>& target,
+                         const std::string& help, const std::string& typeName) {
+    return app
+        ->add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = value; }, help)
+        ->type_name(typeName);
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
+    CLI::App app(
+        "Shows, checks and writes device_config.dat, the settings file of the "
+        "telephone-line box, exactly as the settings dialog does.",
+        "tavrel-cli");
+    app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
+    app.require_subcommand(1);
+    app.failure_message([](const CLI::App*, const CLI::Error& e) {
+        return "tavrel-cli: " + std::string(e.what()) +
+               "\nRun 'tavrel-cli --help' for more information.\n";
+    });
+    CodePage codePage = kSystemAnsiCodePage;
+    app.add_option("--codepage", codePage,
+                   "Code page of the key (default: the system ANSI code page)")
+        ->type_name("N");
+
+    std::string file;
+    bool json = false;
+    CLI::App* show = app.add_subcommand(
+        "show", "Print the settings as the dialog shows them after loading FILE");
+    show->add_option("FILE", file, "The settings file, or - for standard input")
+        ->required()
+        ->type_name("");
+    show->add_flag("--json", json, "Print one JSON object");
+
+    CLI::App* check = app.add_subcommand(
+        "check", "Exit 0 when FILE is exactly what the dialog writes for the values it shows");
+    check->add_option("FILE", file, "The settings file, or - for standard input")
+        ->required()
+        ->type_name("");
+
+    WriteOptions w;
+    CLI::App* write = app.add_subcommand(
+        "write", "Write the file that confirming the dialog writes, starting from a fresh form");
+    write->add_option("DEST", w.dest, "An existing folder, or a file path in one")
+        ->required()
+        ->type_name("");
+    CLI::Option* base = AddOptional(
+        write, "--base", w.base, "Start from FILE (or -), loaded as the dialog loads it", "FILE");
+    AddOptional(write, "--json-in", w.jsonIn, "Start from a 'show --json' object in FILE (or -)",
+                "FILE")
+        ->excludes(base);
+    write->add_flag("--auto", w.automatic, "自動取得IP位址: the address is obtained automatically");
+    write->add_flag("--fixed", w.fixed, "使用下列的IP位址: the fixed addresses below");
+    AddOptional(write, "--ip", w.ipAddress, "IP位址: the device's own address", "A");
+    AddOptional(write, "--mask", w.subnetMask, "子網路遮罩: subnet mask", "A");
+    AddOptional(write, "--gateway", w.defaultGateway, "預設閘道: default gateway", "A");
+    AddOptional(write, "--other-dns", w.otherDnsServer, "其他DNS 伺服器: other DNS server", "A");
+    AddOptional(write, "--preferred-dns", w.preferredDnsServer,
+                "慣用DNS伺服器: preferred DNS server", "A");
+    AddOptional(
+        write, "--push", w.pushAddress,
+        "來電號碼推送位址: push address, at most 250 characters (line breaks stored as CR LF)",
+        "TEXT");
+    AddOptional(write, "--guard", w.lineGuard, "惡意佔用外線設定: off (關閉) or on (開啟)",
+                "off|on");
+    AddOptional(write, "--rings", w.ringLimit,
+                "來電響鈴超過 N 聲: answer and hang up after N rings (signed 32-bit)", "N");
+    AddOptional(write, "--key", w.cipKey, "CIPKEY: key, at most 63 bytes in the code page", "TEXT");
+
+    for (CLI::App* sub : {show, check, write}) {
+        sub->fallthrough();  // --codepage and --version also after the command
+        sub->footer("Options of every command: --codepage N, --help, --version");
+    }
+
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e, out, err);
+        return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitSuccess : kExitUsage;
+    }
+
+    if (!IsCodePageAvailable(codePage)) {
+        err << "tavrel-cli: --codepage: code page " << codePage << " is not available\n";
+        return kExitFailed;
+    }
+    const Streams io{in, out, err};
+    if (show->parsed()) {
+        return Show(file, json, codePage, io);
+    }
+    if (check->parsed()) {
+        return Check(file, codePage, io);
+    }
+    return Write(w, codePage, io);
+}
+
+}  // namespace tavrel::cli

@@ -1,0 +1,76 @@
+// The process around tavrel-cli: UTF-8 arguments, binary standard input and, on a
+// Windows console, UTF-8 output.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// shellapi.h needs the types of windows.h
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+namespace {
+
+std::string WideToUtf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1) {
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    }
+    return out;
+}
+
+// The console's output code page while this process writes to it: UTF-8, given back
+// at the end so that the console keeps its own.
+class Utf8Console {
+public:
+    Utf8Console() {
+        DWORD mode;
+        for (DWORD id : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+            if (GetConsoleMode(GetStdHandle(id), &mode)) {
+                previous_ = GetConsoleOutputCP();
+                SetConsoleOutputCP(CP_UTF8);
+                break;
+            }
+        }
+    }
+    ~Utf8Console() {
+        if (previous_ != 0) {
+            SetConsoleOutputCP(previous_);
+        }
+    }
+
+private:
+    UINT previous_ = 0;
+};
+
+}  // namespace
+
+int main() {
+    std::vector<std::string> args;
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) {
+            args.push_back(WideToUtf8(argv[i]));
+        }
+        LocalFree(argv);
+    }
+    _setmode(_fileno(stdin), _O_BINARY);
+    const Utf8Console console;
+    const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+    std::cout.flush();
+    return status;
+}
+
+#else
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+}
+
+#endif

@@ -1,0 +1,158 @@
+#include "cli/Text.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace tavrel::cli {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsHighSurrogate(char32_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// Decodes one code point starting at text[i]; nothing when the sequence is malformed
+// (overlong forms, surrogates and values past U+10FFFF included).
+std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
+    const std::uint8_t lead = byte(i);
+    std::size_t length;
+    char32_t cp;
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (text.size() - i < length) {
+        return std::nullopt;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    i += length;
+    return cp;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Walks UTF-16 text by code point; an unpaired surrogate is passed on as itself.
+template <typename F>
+void ForEachCodePoint(std::u16string_view text, F f) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t u = text[i];
+        if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        f(u);
+    }
+}
+
+bool IsWide(char32_t cp) {
+    return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0x303E) ||
+           (cp >= 0x3041 && cp <= 0xA4CF) || (cp >= 0xAC00 && cp <= 0xD7A3) ||
+           (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
+           (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6) ||
+           (cp >= 0x20000 && cp <= 0x3FFFD);
+}
+
+}  // namespace
+
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::optional<char32_t> cp = DecodeUtf8(text, i);
+        if (!cp) {
+            return std::nullopt;
+        }
+        if (*cp < 0x10000) {
+            out += static_cast<char16_t>(*cp);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((*cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((*cp - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    ForEachCodePoint(text, [&](char32_t cp) {
+        AppendUtf8(out, IsHighSurrogate(cp) || IsLowSurrogate(cp) ? kReplacement : cp);
+    });
+    return out;
+}
+
+std::size_t DisplayWidth(std::string_view utf8) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::optional<char32_t> cp = DecodeUtf8(utf8, i);
+        if (!cp) {
+            ++i;
+            ++width;
+            continue;
+        }
+        width += IsWide(*cp) ? 2 : 1;
+    }
+    return width;
+}
+
+std::string Quoted(std::u16string_view text) {
+    std::string out = "\"";
+    ForEachCodePoint(text, [&](char32_t cp) {
+        if (cp < 0x20 || cp == 0x7F || IsHighSurrogate(cp) || IsLowSurrogate(cp)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(cp));
+            out += escape;
+        } else if (cp == '"' || cp == '\\') {
+            out += '\\';
+            out += static_cast<char>(cp);
+        } else {
+            AppendUtf8(out, cp);
+        }
+    });
+    out += '"';
+    return out;
+}
+
+}  // namespace tavrel::cli

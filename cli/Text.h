@@ -1,0 +1,24 @@
+#pragma once
+// UTF-8 text for the command line and its output; UTF-16 is what the record holds.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrel::cli {
+
+// Nothing when `text` is not well-formed UTF-8.
+std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
+
+// An unpaired surrogate becomes U+FFFD, so the result is always well-formed UTF-8.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Columns a terminal gives the text: East Asian wide characters take two.
+std::size_t DisplayWidth(std::string_view utf8);
+
+// The text in double quotes for a message, control characters and unpaired surrogates
+// written as \uXXXX escapes.
+std::string Quoted(std::u16string_view text);
+
+}  // namespace tavrel::cli

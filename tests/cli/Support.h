@@ -1,0 +1,49 @@
+#pragma once
+// Helpers of the tavrel-cli tests: a private folder, the shared fixtures, and running the
+// commands either in-process or as the real program.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tavrel::cli::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A new empty folder, removed with everything in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// One of the files in tests/data.
+Bytes Fixture(const std::string& name);
+Bytes ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
+Bytes ToBytes(const std::string& text);
+std::string Utf8(const std::filesystem::path& path);
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// tavrel::cli::Run with `input` as standard input.
+Outcome RunCli(const std::vector<std::string>& args, const std::string& input = "");
+
+// The tavrel-cli program as a process, standard input read from `inputFile` when given.
+Outcome RunProgram(const std::vector<std::string>& args,
+                   const std::filesystem::path& inputFile = {});
+
+}  // namespace tavrel::cli::test

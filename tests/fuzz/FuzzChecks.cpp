@@ -1,0 +1,198 @@
+#include "FuzzChecks.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string_view>
+
+#include "record/AddressText.h"
+#include "record/DeviceSettingsRecord.h"
+#include "record/SettingsFile.h"
+#include "record/SettingsValues.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <arpa/inet.h>
+#include <unistd.h>
+#endif
+
+namespace tavrel::fuzz {
+
+namespace {
+
+// The code page is named, so that the checks mean the same on every system.
+constexpr CodePage kCp = kTraditionalChineseCodePage;
+
+std::string Hex(std::uint32_t value) {
+    std::ostringstream out;
+    out << "0x" << std::hex << value;
+    return out.str();
+}
+
+std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (const char16_t unit : text) {
+        out += unit < 0x80 ? static_cast<char>(unit) : '?';
+    }
+    return out;
+}
+
+bool AllZero(std::u16string_view units) {
+    return std::all_of(units.begin(), units.end(), [](char16_t u) { return u == 0; });
+}
+
+// What a writer puts in a slot: the text, and zeros after it to the slot's end.
+std::string CheckTextSlot(const DeviceSettingsRecord& record, RecordField f, const char* name) {
+    const std::u16string units = record.GetUnits16(f);
+    const std::size_t length = record.GetText16(f).size();
+    if (length >= units.size() || !AllZero(std::u16string_view(units).substr(length))) {
+        return std::string(name) + ": not zero-filled after its text";
+    }
+    return {};
+}
+
+std::string CheckCanonicalRecord(const DeviceSettingsRecord& record, const SettingsValues& from) {
+    const auto& bytes = record.bytes();
+    if (record.addressMode() != (from.automaticAddress ? 1 : 0)) {
+        return "saved mode " + std::to_string(record.addressMode());
+    }
+    if (!std::all_of(bytes.begin() + field::reserved.offset, bytes.begin() + field::reserved.end(),
+                     [](std::uint8_t b) { return b == 0; })) {
+        return "reserved slot not zero";
+    }
+    const std::pair<RecordField, AddressValue> addresses[] = {
+        {field::ipAddress, from.ipAddress},
+        {field::subnetMask, from.subnetMask},
+        {field::otherDnsServer, from.otherDnsServer},
+        {field::defaultGateway, from.defaultGateway},
+        {field::preferredDnsServer, from.preferredDnsServer},
+    };
+    for (const auto& [slot, value] : addresses) {
+        const std::u16string text = record.GetText16(slot);
+        if (!IsCanonicalAddressText(text) || ParseInetAddress(Narrow(text)) != value) {
+            return "address " + Hex(value) + " saved as \"" + Narrow(text) + "\"";
+        }
+        if (auto failure = CheckTextSlot(record, slot, "address slot"); !failure.empty()) {
+            return failure;
+        }
+    }
+    // The push address: whole when it fits, else cut at 253 units or one fewer.
+    const std::u16string push = record.GetText16(field::pushAddress);
+    const std::size_t limit = kPushAddressReadUnits;
+    const bool isPrefix = from.pushAddress.compare(0, push.size(), push) == 0;
+    const bool fits = from.pushAddress.size() <= limit;
+    if (!isPrefix || (fits && push.size() != from.pushAddress.size()) ||
+        (!fits && push.size() != limit && push.size() != limit - 1)) {
+        return "push address of " + std::to_string(from.pushAddress.size()) + " units saved as " +
+               std::to_string(push.size());
+    }
+    if (auto failure = CheckTextSlot(record, field::pushAddress, "push address");
+        !failure.empty()) {
+        return failure;
+    }
+    const std::string key = record.GetText8(field::cipKey);
+    if (key.size() > static_cast<std::size_t>(kCipKeyMaxBytes) ||
+        !std::all_of(bytes.begin() + field::cipKey.offset + key.size(), bytes.end(),
+                     [](std::uint8_t b) { return b == 0; })) {
+        return "key of " + std::to_string(key.size()) + " bytes or not zero-filled";
+    }
+    if (record.lineGuardMode() != from.lineGuardMode || record.ringLimit() != from.ringLimit) {
+        return "guard or ring count changed on saving";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CheckRecordImage(std::span<const std::uint8_t> image,
+                             const std::filesystem::path& scratchFile) {
+    const auto record = DeviceSettingsRecord::FromImage(image);
+    const std::size_t covered = std::min(image.size(), kRecordSize);
+    if (!std::equal(image.begin(), image.begin() + covered, record.bytes().begin()) ||
+        !std::all_of(record.bytes().begin() + covered, record.bytes().end(),
+                     [](std::uint8_t b) { return b == 0; })) {
+        return "FromImage: not the image's first bytes followed by zeros";
+    }
+
+    if (!scratchFile.empty()) {
+        {
+            std::ofstream out(scratchFile, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(image.data()),
+                      static_cast<std::streamsize>(image.size()));
+        }
+        if (ReadSettingsFile(scratchFile) != record) {
+            return "ReadSettingsFile: differs from FromImage";
+        }
+    }
+
+    // Loading: what the form shows follows from the record field by field.
+    const SettingsValues values = ValuesFromRecord(record, kCp);
+    const std::int32_t guard = record.lineGuardMode();
+    if (values.automaticAddress != (record.addressMode() != 0) ||
+        values.lineGuardMode != (guard == 0 || guard == 1 ? guard : -1) ||
+        values.ringLimit != record.ringLimit() ||
+        values.pushAddress != record.GetText16(field::pushAddress) ||
+        values.ipAddress != TextToAddress(record.GetUnits16(field::ipAddress), kCp)) {
+        return "ValuesFromRecord: a value does not follow from its field";
+    }
+
+    // Saving: a canonical record, which loads and saves to itself.
+    const DeviceSettingsRecord saved = RecordFromValues(values, kCp);
+    if (auto failure = CheckCanonicalRecord(saved, values); !failure.empty()) {
+        return "RecordFromValues: " + failure;
+    }
+    if (RecordFromValues(ValuesFromRecord(saved, kCp), kCp) != saved) {
+        return "a saved record does not load and save to itself";
+    }
+    return {};
+}
+
+std::string CheckInetAddress(std::span<const std::uint8_t> bytes) {
+    const std::string text(bytes.begin(), bytes.end());
+    const auto parsed = ParseInetAddress(text);
+
+#ifndef _WIN32
+    in_addr address{};
+    const bool accepted = inet_aton(text.c_str(), &address) != 0;
+    if (accepted != parsed.has_value() || (accepted && ntohl(address.s_addr) != *parsed)) {
+        return "inet_aton says " + (accepted ? Hex(ntohl(address.s_addr)) : "invalid") +
+               ", we say " + (parsed ? Hex(*parsed) : "invalid");
+    }
+#endif
+
+    if (parsed) {
+        const std::u16string printed = AddressToText(*parsed);
+        if (!IsCanonicalAddressText(printed) || ParseInetAddress(Narrow(printed)) != parsed) {
+            return "printed as \"" + Narrow(printed) + "\", which does not parse back";
+        }
+    }
+    std::u16string wide(text.begin(), text.end());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        wide[i] = static_cast<unsigned char>(text[i]);
+    }
+    if (IsCanonicalAddressText(wide) && (!parsed || AddressToText(*parsed) != wide)) {
+        return "canonical text that does not parse to itself";
+    }
+    // As the text of an address slot: the same value, or 0xFFFFFFFF for no address.
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii && wide.size() <= kAddressSlotUnits) {
+        wide.resize(kAddressSlotUnits, u'\0');
+        if (TextToAddress(wide, kCp) != parsed.value_or(0xFFFFFFFF)) {
+            return "TextToAddress differs from ParseInetAddress";
+        }
+    }
+    return {};
+}
+
+std::filesystem::path ProcessScratchFile() {
+#ifdef _WIN32
+    const int pid = _getpid();
+#else
+    const int pid = static_cast<int>(getpid());
+#endif
+    return std::filesystem::temp_directory_path() / ("tavrel-fuzz-" + std::to_string(pid) + ".dat");
+}
+
+}  // namespace tavrel::fuzz

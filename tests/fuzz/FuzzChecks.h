@@ -1,0 +1,26 @@
+#pragma once
+// What must hold for any input, shared by the fuzz targets and the test that replays
+// their saved corpus. Each check returns an empty text when the input passes, or what
+// went wrong.
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace tavrel::fuzz {
+
+// Any bytes as a settings file: the image reads the same from memory and from a file
+// (written at `scratchFile` when it is not empty); loading and saving give a canonical
+// record that loads and saves to itself.
+std::string CheckRecordImage(std::span<const std::uint8_t> image,
+                             const std::filesystem::path& scratchFile);
+
+// Any bytes as address text: our parser agrees with the C library's inet_aton where it
+// has one, and parsed values print and parse back to themselves.
+std::string CheckInetAddress(std::span<const std::uint8_t> text);
+
+// A file in the temporary folder that this process may overwrite at will.
+std::filesystem::path ProcessScratchFile();
+
+}  // namespace tavrel::fuzz
