@@ -44,6 +44,8 @@ void CConfigDlg::OnPaintWindow() {
                 appIcon);
 }
 
-ui::Icon CConfigDlg::OnDragIconQuery() { return appIcon; }
+ui::Icon CConfigDlg::OnDragIconQuery() {
+    return appIcon;
+}
 
 }  // namespace tavrel

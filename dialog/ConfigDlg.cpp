@@ -54,9 +54,13 @@ void CConfigDlg::EnableAddressFields(bool enable) {
     }
 }
 
-void CConfigDlg::OnAutoAddress() { EnableAddressFields(false); }
+void CConfigDlg::OnAutoAddress() {
+    EnableAddressFields(false);
+}
 
-void CConfigDlg::OnFixedAddress() { EnableAddressFields(true); }
+void CConfigDlg::OnFixedAddress() {
+    EnableAddressFields(true);
+}
 
 void CConfigDlg::ShowValues(const SettingsValues& v) {
     CheckDlgButton(IDC_AUTO_IP, v.automaticAddress ? 1 : 0);

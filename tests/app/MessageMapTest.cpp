@@ -47,8 +47,8 @@ Message Command(int id, unsigned code = bn::Clicked) {
 
 TEST(MessageMap, DerivedTableIsSearchedBeforeTheDialogDefaults) {
     TestDlg dlg;
-    EXPECT_TRUE(dlg.OnWndMsg(Command(IDOK), nullptr));       // bound in TestDlg: OnOK unused
-    EXPECT_TRUE(dlg.OnWndMsg(Command(IDCANCEL), nullptr));   // CDialog's default: OnCancel
+    EXPECT_TRUE(dlg.OnWndMsg(Command(IDOK), nullptr));      // bound in TestDlg: OnOK unused
+    EXPECT_TRUE(dlg.OnWndMsg(Command(IDCANCEL), nullptr));  // CDialog's default: OnCancel
     EXPECT_EQ(dlg.calls, (std::vector<int>{IDOK, -IDCANCEL}));
 }
 
