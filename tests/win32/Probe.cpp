@@ -4,11 +4,16 @@
 //   tavrel_probe settings        wait for the settings window; print "x y width height"
 //   tavrel_probe about           open the About box from the system menu; print its place
 //   tavrel_probe close           close the About box (if open) and the settings window
-//   tavrel_probe startup EXE RUNS  start EXE (with tests/data/full-form.dat stored beside
-//                                a copy of it) RUNS times; print the milliseconds from
-//                                process creation to the stored values on screen
+//   tavrel_probe startup EXE FLOOR-EXE RUNS
+//                                start EXE (with tests/data/full-form.dat stored beside
+//                                a copy of it) and FLOOR-EXE (tavrel_startup_floor.exe)
+//                                by turns, RUNS times each; print the milliseconds from
+//                                process creation to the stored values on screen (to the
+//                                floor program's window on screen), and their ratio
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +24,7 @@ using namespace tavrel::e2e;
 namespace {
 
 constexpr wchar_t kAboutCaption[] = L"關於Tavrel";
+constexpr wchar_t kFloorCaption[] = L"Tavrel start-up floor";
 constexpr int kIpAddressId = 1002;
 
 HWND FindTopLevel(const wchar_t* caption) {
@@ -89,57 +95,110 @@ int PrintPlace(HWND window) {
     return 0;
 }
 
-int Startup(const std::wstring& exe, int runs) {
-    const Bytes stored = Fixture(L"full-form.dat");
-    std::vector<double> times;
+// One start of a program copied into a temporary folder (with `stored` beside it, when
+// given): the milliseconds from just before process creation until `ready` holds, or a
+// negative number when it never did. The program is closed afterwards. `ready` is polled
+// about every millisecond, so the figure is not rounded up to a coarse polling step.
+double TimeOneStart(const std::wstring& exe, const std::wstring& name,
+                    const std::optional<Bytes>& stored, const wchar_t* caption,
+                    const std::function<bool(HWND)>& ready) {
+    const std::wstring folder = MakeTemporaryFolder(L"tavrel-startup-");
+    const std::wstring copy = JoinPath(folder, name);
+    CopyFileW(exe.c_str(), copy.c_str(), FALSE);
+    if (stored) {
+        WriteFileBytes(JoinPath(folder, L"device_config.dat"), *stored);
+    }
+    std::wstring commandLine = L"\"" + copy + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER start{};
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process)) {
+        RemoveTree(folder);
+        return -1;
+    }
+    timeBeginPeriod(1);
+    HWND window = nullptr;
+    bool shown = false;
+    LARGE_INTEGER end{};
+    for (int i = 0; i < 30000 && !shown; ++i) {
+        window = FindTopLevel(caption);
+        shown = window != nullptr && IsWindowVisible(window) && ready(window);
+        QueryPerformanceCounter(&end);
+        if (!shown) {
+            Sleep(1);
+        }
+    }
+    timeEndPeriod(1);
+    if (shown) {
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    RemoveTree(folder);
+    if (!shown) {
+        return -1;
+    }
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    return n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+void PrintSummary(const char* name, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    std::printf("%-8s median %5.1f ms  (min %5.1f, quartiles %5.1f..%5.1f, max %5.1f)\n", name,
+                Median(times), times.front(), times[n / 4], times[(3 * n) / 4], times.back());
+}
+
+// Starts the floor program and tavrel.exe by turns, RUNS times each, so that both see the
+// same machine; prints every run, then medians, spread and tavrel.exe's median over the
+// floor's.
+int Startup(const std::wstring& exe, const std::wstring& floorExe, int runs) {
+    const Bytes stored = Fixture(L"full-form.dat");
+    const auto showsStoredValues = [](HWND settings) {
+        return AddressText(GetDlgItem(settings, kIpAddressId)) == L"192.168.0.20";
+    };
+    const auto shows = [](HWND) { return true; };
+    std::vector<double> floorTimes;
+    std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
-        const std::wstring folder = MakeTemporaryFolder(L"tavrel-startup-");
-        const std::wstring copy = JoinPath(folder, L"tavrel.exe");
-        CopyFileW(exe.c_str(), copy.c_str(), FALSE);
-        WriteFileBytes(JoinPath(folder, L"device_config.dat"), stored);
-        std::wstring commandLine = L"\"" + copy + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        LARGE_INTEGER start{};
-        QueryPerformanceCounter(&start);
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &process)) {
-            std::fprintf(stderr, "tavrel_probe: cannot start the program\n");
+        const double floorTime =
+            TimeOneStart(floorExe, L"tavrel_startup_floor.exe", std::nullopt, kFloorCaption, shows);
+        if (floorTime < 0) {
+            std::fprintf(stderr, "tavrel_probe: the floor program's window did not show\n");
             return 1;
         }
-        HWND settings = nullptr;
-        const bool shown = WaitFor(
-            [&] {
-                settings = FindTopLevel(kSettingsCaption);
-                return settings != nullptr && IsWindowVisible(settings) &&
-                       AddressText(GetDlgItem(settings, kIpAddressId)) == L"192.168.0.20";
-            },
-            30s);
-        LARGE_INTEGER end{};
-        QueryPerformanceCounter(&end);
-        if (shown) {
-            times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                            static_cast<double>(frequency.QuadPart));
-            std::printf("run %d: %.0f ms\n", run + 1, times.back());
-            PostMessageW(settings, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
-        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.hProcess, 1);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        RemoveTree(folder);
-        if (!shown) {
+        const double time =
+            TimeOneStart(exe, L"tavrel.exe", stored, kSettingsCaption, showsStoredValues);
+        if (time < 0) {
             std::fprintf(stderr, "tavrel_probe: the stored values did not show\n");
             return 1;
         }
+        floorTimes.push_back(floorTime);
+        times.push_back(time);
+        std::printf("run %2d: floor %5.1f ms, tavrel %5.1f ms\n", run + 1, floorTime, time);
+        std::fflush(stdout);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("median: %.0f ms over %d runs (min %.0f, max %.0f)\n", times[times.size() / 2],
-                runs, times.front(), times.back());
+    PrintSummary("floor", floorTimes);
+    PrintSummary("tavrel", times);
+    const double floorMedian = Median(floorTimes);
+    const double median = Median(times);
+    std::printf("tavrel / floor: %.2f (%.1f ms above the floor)\n", median / floorMedian,
+                median - floorMedian);
     return 0;
 }
 
@@ -168,9 +227,10 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
-    if (command == L"startup" && argc > 3) {
-        return Startup(argv[2], std::max(1, _wtoi(argv[3])));
+    if (command == L"startup" && argc > 4) {
+        return Startup(argv[2], argv[3], std::max(1, _wtoi(argv[4])));
     }
-    std::fprintf(stderr, "usage: tavrel_probe settings | about | close | startup EXE RUNS\n");
+    std::fprintf(stderr,
+                 "usage: tavrel_probe settings | about | close | startup EXE FLOOR-EXE RUNS\n");
     return 2;
 }
