@@ -136,6 +136,13 @@ double TimeOneStart(const std::wstring& exe, const std::wstring& name,
     timeEndPeriod(1);
     if (shown) {
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        std::fprintf(stderr, "tavrel_probe: %ls: window %s%s, process %s\n", name.c_str(),
+                     window == nullptr ? "not found" : "found",
+                     window != nullptr && !IsWindowVisible(window) ? " but hidden" : "",
+                     exitCode == STILL_ACTIVE ? "running" : "ended");
     }
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 1);
