@@ -82,6 +82,38 @@ HWND FindDialog(DWORD processId, const std::wstring& caption, std::optional<HWND
     return nullptr;
 }
 
+std::vector<std::uint8_t> ScreenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    // Copied from the screen into a bitmap of our own, then read out as 32-bit pixels.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info,
+                                DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) {
+        return {};
+    }
+    return pixels;
+}
+
 IconColour MessageBoxIconColour(HWND box) {
     HWND icon = nullptr;
     for (HWND child : Children(box)) {
@@ -100,27 +132,8 @@ IconColour MessageBoxIconColour(HWND box) {
     if (width <= 0 || height <= 0 || width > 512 || height > 512) {
         return IconColour::None;
     }
-    // Copied from the screen into a bitmap of our own, then read out as 32-bit pixels.
-    HDC window = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(window);
-    HBITMAP bitmap = CreateCompatibleBitmap(window, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, window, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
-    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info,
-                                DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, window);
-    if (lines != height) {
+    const std::vector<std::uint8_t> pixels = ScreenPixels(rect);
+    if (pixels.empty()) {
         return IconColour::None;
     }
     int red = 0;

@@ -37,6 +37,9 @@ std::wstring ChildTexts(HWND parent);
 HWND FindDialog(DWORD processId, const std::wstring& caption, std::optional<HWND> owner = {});
 
 // The colour that dominates the icon a message box shows, read from the screen.
+// What the screen shows in `rect`, as 32-bit BGRA pixels, top row first; empty on failure.
+std::vector<std::uint8_t> ScreenPixels(const RECT& rect);
+
 enum class IconColour { None, Red, Blue, Other };
 IconColour MessageBoxIconColour(HWND box);
 
