@@ -67,7 +67,7 @@ struct ControlTemplate {
     std::uint32_t style;  // style::Child | style::Visible are implied
     short x, y, cx, cy;   // dialog units
     std::u16string_view text;
-    int iconId = 0;       // SS_ICON statics: the icon resource shown
+    int iconId = 0;  // SS_ICON statics: the icon resource shown
 };
 
 struct DialogTemplate {

@@ -35,7 +35,9 @@ private:
 };
 }  // namespace
 
-const MessageMap* CWnd::GetMessageMap() const { return &kWndMap; }
+const MessageMap* CWnd::GetMessageMap() const {
+    return &kWndMap;
+}
 
 bool CWnd::OnWndMsg(const Message& msg, MsgResult* result) {
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
@@ -78,15 +80,23 @@ const MessageMap* CDialog::GetMessageMap() const {
     return &map;
 }
 
-bool CDialog::OnInitDialog() { return true; }
+bool CDialog::OnInitDialog() {
+    return true;
+}
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 // --- CWinApp
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_app == this) {
@@ -94,8 +104,12 @@ CWinApp::~CWinApp() {
     }
 }
 
-bool CWinApp::InitInstance() { return true; }
+bool CWinApp::InitInstance() {
+    return true;
+}
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
 }  // namespace tavrel::ui

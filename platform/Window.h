@@ -46,7 +46,7 @@ namespace wm {
 inline constexpr unsigned Paint = 0x000F;
 inline constexpr unsigned IconEraseBkgnd = 0x0027;
 inline constexpr unsigned QueryDragIcon = 0x0037;
-inline constexpr unsigned Command = 0x0111;  // wParam: id | code << 16
+inline constexpr unsigned Command = 0x0111;     // wParam: id | code << 16
 inline constexpr unsigned SysCommand = 0x0112;  // wParam: command, lParam: position
 }  // namespace wm
 namespace bn {
@@ -254,8 +254,8 @@ constexpr MessageEntry OnCommand(int id, unsigned code = bn::Clicked) {
 template <auto Method>
 constexpr MessageEntry OnSysCommand() {
     return {wm::SysCommand, 0, 0, 0, [](CWnd& w, const Message& m) -> MsgResult {
-                (static_cast<detail::ClassOf<Method>&>(w).*Method)(
-                    static_cast<unsigned>(m.wParam), m.lParam);
+                (static_cast<detail::ClassOf<Method>&>(w).*Method)(static_cast<unsigned>(m.wParam),
+                                                                   m.lParam);
                 return 0;
             }};
 }

@@ -37,7 +37,7 @@ inline constexpr RecordField cipKey{908, 128};
 }  // namespace field
 
 inline constexpr std::size_t kRecordSize = 1036;
-inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;     // 32
+inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;    // 32
 inline constexpr std::size_t kPushAddressUnits = field::pushAddress.size / 2;  // 256
 
 // The fields tile the record without gaps, in this order, to exactly 1036 bytes.

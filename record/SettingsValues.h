@@ -18,14 +18,14 @@ inline constexpr int kCipKeyMaxBytes = 63;           // key bytes stored, termin
 inline constexpr int kRingLimitMaxDigits = 9;        // always fits a signed 32-bit value
 
 struct SettingsValues {
-    bool automaticAddress = true;             // radio "自動取得IP位址" checked
-    AddressValue ipAddress = 0;               // a blank address control reads 0
-    AddressValue subnetMask = 0xFFFFFF00;     // 255.255.255.0
+    bool automaticAddress = true;          // radio "自動取得IP位址" checked
+    AddressValue ipAddress = 0;            // a blank address control reads 0
+    AddressValue subnetMask = 0xFFFFFF00;  // 255.255.255.0
     AddressValue defaultGateway = 0;
     AddressValue otherDnsServer = 0;
     AddressValue preferredDnsServer = 0;
-    std::u16string pushAddress;               // line breaks as CR LF
-    std::int32_t lineGuardMode = 0;           // list index: 0 off, 1 on, -1 none selected
+    std::u16string pushAddress;      // line breaks as CR LF
+    std::int32_t lineGuardMode = 0;  // list index: 0 off, 1 on, -1 none selected
     std::int32_t ringLimit = 0;
     std::u16string cipKey;
 
