@@ -2,6 +2,10 @@
 // commands and the application object. The backends supply the rest of Window.h.
 #include "platform/Window.h"
 
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
 namespace tavrel::ui {
 
 namespace {
@@ -34,6 +38,53 @@ private:
     const Message* saved_;
 };
 }  // namespace
+
+namespace {
+
+// Decimal text as a dialog reads a number: blanks around it, a sign when signed, then
+// digits only. Nothing when the text is anything else or the number is out of range.
+std::optional<std::int64_t> ParseDecimal(std::u16string_view text, bool isSigned) {
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, text.find_last_not_of(u' ') - first + 1);
+    bool negative = false;
+    if (isSigned && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const std::int64_t limit = isSigned ? (negative ? 2147483648LL : 2147483647LL) : 4294967295LL;
+    std::int64_t value = 0;
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - u'0');
+        if (value > limit) {
+            return std::nullopt;
+        }
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+void CWnd::SetDlgItemInt(int id, int value, bool isSigned) {
+    char digits[16];
+    const auto result =
+        isSigned ? std::to_chars(digits, digits + sizeof digits, value)
+                 : std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(value));
+    SetDlgItemText(id, std::u16string(digits, result.ptr));
+}
+
+int CWnd::GetDlgItemInt(int id, bool isSigned) const {
+    const std::optional<std::int64_t> value = ParseDecimal(GetDlgItemText(id), isSigned);
+    return value ? static_cast<int>(static_cast<std::uint32_t>(*value)) : 0;
+}
 
 const MessageMap* CWnd::GetMessageMap() const {
     return &kWndMap;

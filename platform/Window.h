@@ -151,7 +151,8 @@ public:
     // UTF-16 text. Multi-line edits hold line breaks as CR LF.
     void SetDlgItemText(int id, std::u16string_view text);
     std::u16string GetDlgItemText(int id) const;
-    // Decimal text; reads 0 when the text is empty or not a number in range.
+    // Decimal text (shared by the backends, on top of the text functions): reads 0 when
+    // the text is empty or not a number in range; blanks around the number are allowed.
     void SetDlgItemInt(int id, int value, bool isSigned);
     int GetDlgItemInt(int id, bool isSigned) const;
 

@@ -252,48 +252,6 @@ std::u16string CWnd::GetDlgItemText(int id) const {
     return {};
 }
 
-void CWnd::SetDlgItemInt(int id, int value, bool isSigned) {
-    const QString text =
-        isSigned ? QString::number(value) : QString::number(static_cast<unsigned>(value));
-    SetDlgItemText(id, ToU16(text));
-}
-
-int CWnd::GetDlgItemInt(int id, bool isSigned) const {
-    // Optional surrounding spaces, an optional sign (signed only), then digits only.
-    const std::u16string text = GetDlgItemText(id);
-    std::size_t i = 0;
-    std::size_t end = text.size();
-    while (i < end && text[i] == u' ') {
-        ++i;
-    }
-    while (end > i && text[end - 1] == u' ') {
-        --end;
-    }
-    bool negative = false;
-    if (isSigned && i < end && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == end) {
-        return 0;
-    }
-    const long long limit = isSigned ? (negative ? 2147483648LL : 2147483647LL) : 4294967295LL;
-    long long value = 0;
-    for (; i < end; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') {
-            return 0;
-        }
-        value = value * 10 + (text[i] - u'0');
-        if (value > limit) {
-            return 0;
-        }
-    }
-    if (!isSigned) {
-        return static_cast<int>(static_cast<unsigned>(value));
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 // --- CMenu: the entries that stand for the system menu
 
 void CMenu::AppendSeparator() {

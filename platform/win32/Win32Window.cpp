@@ -1,8 +1,5 @@
 // Window and control operations of CWnd on the Win32 window services.
-#include <charconv>
-#include <climits>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "platform/Window.h"
@@ -23,36 +20,6 @@ HWND Item(const CWnd& wnd, int id) {
 
 LRESULT SendToItem(const CWnd& wnd, int id, UINT msg, WPARAM wParam, LPARAM lParam) {
     return SendDlgItemMessageW(Hwnd(wnd.GetSafeHwnd()), id, msg, wParam, lParam);
-}
-
-// Decimal text as GetDlgItemInt reads it: leading blanks, a sign when signed, then
-// digits up to the first other character. Nothing when there is no digit or the number
-// is out of range.
-std::optional<std::int64_t> ParseDecimal(std::u16string_view text, bool isSigned) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (isSigned && i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    const std::int64_t limit =
-        isSigned ? (negative ? -std::int64_t{INT_MIN} : INT_MAX) : std::int64_t{UINT_MAX};
-    std::int64_t value = 0;
-    bool anyDigit = false;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i] - u'0');
-        if (value > limit) {
-            return std::nullopt;
-        }
-        anyDigit = true;
-    }
-    if (!anyDigit) {
-        return std::nullopt;
-    }
-    return negative ? -value : value;
 }
 
 }  // namespace
@@ -166,19 +133,6 @@ std::u16string CWnd::GetDlgItemText(int id) const {
     const int copied = GetWindowTextW(item, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return Utf16(text);
-}
-
-void CWnd::SetDlgItemInt(int id, int value, bool isSigned) {
-    char digits[16];
-    const auto result =
-        isSigned ? std::to_chars(digits, digits + sizeof digits, value)
-                 : std::to_chars(digits, digits + sizeof digits, static_cast<unsigned>(value));
-    SetDlgItemText(id, std::u16string(digits, result.ptr));
-}
-
-int CWnd::GetDlgItemInt(int id, bool isSigned) const {
-    const std::optional<std::int64_t> value = ParseDecimal(GetDlgItemText(id), isSigned);
-    return value ? static_cast<int>(static_cast<std::uint32_t>(*value)) : 0;
 }
 
 // --- painting and resources
