@@ -50,18 +50,23 @@ std::string EncodeCharacter(CodePageConverter& converter, std::u16string_view ch
     return "?";
 }
 
+struct Encoded {
+    std::string bytes;
+    std::size_t units = 0;  // code units of `text` converted
+};
+
 // Converts whole characters while they fit in maxBytes.
-std::string Encode(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
+Encoded Encode(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
     CodePageConverter converter(cp);
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t units = CharacterUnits(text, i);
-        const std::string bytes = EncodeCharacter(converter, text.substr(i, units));
-        if (bytes.size() > maxBytes - out.size()) {
+    Encoded out;
+    while (out.units < text.size()) {
+        const std::size_t units = CharacterUnits(text, out.units);
+        const std::string bytes = EncodeCharacter(converter, text.substr(out.units, units));
+        if (bytes.size() > maxBytes - out.bytes.size()) {
             break;
         }
-        out += bytes;
-        i += units;
+        out.bytes += bytes;
+        out.units += units;
     }
     return out;
 }
@@ -73,11 +78,15 @@ bool IsCodePageAvailable(CodePage cp) {
 }
 
 std::string ToCodePage(std::u16string_view text, CodePage cp) {
-    return Encode(text, std::string::npos, cp);
+    return Encode(text, std::string::npos, cp).bytes;
 }
 
 std::string ToCodePageFitting(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
-    return Encode(text, maxBytes, cp);
+    return Encode(text, maxBytes, cp).bytes;
+}
+
+std::size_t FittingUnits(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
+    return Encode(text, maxBytes, cp).units;
 }
 
 std::size_t CodePageLength(std::u16string_view text, CodePage cp) {

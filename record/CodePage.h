@@ -28,6 +28,11 @@ std::string ToCodePage(std::u16string_view text, CodePage cp = kSystemAnsiCodePa
 std::string ToCodePageFitting(std::u16string_view text, std::size_t maxBytes,
                               CodePage cp = kSystemAnsiCodePage);
 
+// How many code units of `text` ToCodePageFitting converts: the length of the longest
+// prefix of whole characters that fits in maxBytes.
+std::size_t FittingUnits(std::u16string_view text, std::size_t maxBytes,
+                         CodePage cp = kSystemAnsiCodePage);
+
 // The number of bytes ToCodePage would give.
 std::size_t CodePageLength(std::u16string_view text, CodePage cp = kSystemAnsiCodePage);
 

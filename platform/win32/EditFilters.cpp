@@ -69,24 +69,6 @@ bool IsControlCharacter(WPARAM c) {
     return c < 0x20 || c == 0x7F;
 }
 
-// The longest prefix of whole characters whose conversion takes at most `budget` bytes.
-std::u16string_view FittingPrefix(std::u16string_view text, std::size_t budget, CodePage cp) {
-    std::size_t used = 0;
-    std::size_t end = 0;
-    while (end < text.size()) {
-        std::size_t next = end + 1;
-        if (IsHighSurrogate(text[end]) && next < text.size() && IsLowSurrogate(text[next])) {
-            ++next;
-        }
-        used += CodePageLength(text.substr(end, next - end), cp);
-        if (used > budget) {
-            break;
-        }
-        end = next;
-    }
-    return text.substr(0, end);
-}
-
 // The first line of a text, as a single-line edit pastes it.
 std::u16string_view FirstLine(std::u16string_view text) {
     const std::size_t lineBreak = text.find_first_of(u"\r\n");
@@ -166,7 +148,8 @@ LRESULT Paste(HWND edit, const ByteLimit& limit) {
     }
     const std::size_t kept = CodePageLength(TextAroundSelection(edit), limit.codePage);
     const std::size_t budget = kept < limit.maxBytes ? limit.maxBytes - kept : 0;
-    const std::wstring fitting = Wide(FittingPrefix(*pasted, budget, limit.codePage));
+    const std::wstring fitting =
+        Wide(pasted->substr(0, FittingUnits(*pasted, budget, limit.codePage)));
     if (fitting.size() < pasted->size()) {
         Refuse();
     }

@@ -75,6 +75,12 @@ TEST(CodePage, FittingNeverSplitsACharacter) {
     EXPECT_EQ(ToCodePageFitting(u"\U0001F600", 3, 65001), "");
     EXPECT_EQ(ToCodePageFitting(u"\U0001F600", 4, 65001), "\xF0\x9F\x98\x80");
     EXPECT_EQ(ToCodePageFitting(u"abc", 0, kBig5), "");
+
+    // The same cut counted in code units, as an edit inserts a paste that fits.
+    EXPECT_EQ(FittingUnits(edge, 63, kBig5), 62u);
+    EXPECT_EQ(FittingUnits(edge, 64, kBig5), 63u);
+    EXPECT_EQ(FittingUnits(u"a\U0001F600b", 4, 65001), 1u);
+    EXPECT_EQ(FittingUnits(u"a\U0001F600b", 5, 65001), 3u);
 }
 
 TEST(CodePage, UnknownCodePageFallsBackToAscii) {
