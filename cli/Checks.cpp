@@ -90,6 +90,26 @@ std::optional<std::int32_t> CheckGuardWord(std::string_view text, std::string& r
     return std::nullopt;
 }
 
+std::optional<bool> CheckAddressModeNumber(std::string_view text, std::string& reason) {
+    std::string ignored;
+    const std::optional<std::int32_t> mode = CheckRingCount(text, ignored);
+    if (mode == 0 || mode == 1) {
+        return *mode == 1;
+    }
+    reason = Quoted(Utf8ToUtf16(text).value_or(u"?")) + " is neither 1 (automatic) nor 0 (fixed)";
+    return std::nullopt;
+}
+
+std::optional<std::int32_t> CheckGuardIndex(std::string_view text, std::string& reason) {
+    std::string ignored;
+    const std::optional<std::int32_t> index = CheckRingCount(text, ignored);
+    if (index && *index >= -1 && *index <= 1) {
+        return index;
+    }
+    reason = Quoted(Utf8ToUtf16(text).value_or(u"?")) + " is not 0 (off), 1 (on) or -1 (none)";
+    return std::nullopt;
+}
+
 std::optional<std::u16string> CheckPushAddress(std::string_view utf8, std::string& reason) {
     std::optional<std::u16string> text = CheckText(utf8, reason);
     if (!text) {

@@ -22,6 +22,12 @@ std::optional<std::int32_t> CheckRingCount(std::string_view text, std::string& r
 // "off" (list index 0) or "on" (1).
 std::optional<std::int32_t> CheckGuardWord(std::string_view text, std::string& reason);
 
+// The address mode as `show --json` gives it: "1" automatic (true) or "0" fixed (false).
+std::optional<bool> CheckAddressModeNumber(std::string_view text, std::string& reason);
+
+// The guard as `show --json` gives it: the list index "0" (off), "1" (on) or "-1" (none).
+std::optional<std::int32_t> CheckGuardIndex(std::string_view text, std::string& reason);
+
 // UTF-8 text with its line breaks as CR LF, at most the 250 characters the form takes.
 std::optional<std::u16string> CheckPushAddress(std::string_view utf8, std::string& reason);
 

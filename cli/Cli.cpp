@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "cli/Batch.h"
 #include "cli/Commands.h"
+#include "cli/Table.h"
 
 namespace tavrel::cli {
 
@@ -51,6 +53,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     check->add_option("FILE", file, "The settings file, or - for standard input")
         ->required()
         ->type_name("");
+    bool strict = false;
+    check->add_flag("--strict", strict, "Also exit 1 when there are network hints");
 
     WriteOptions w;
     CLI::App* write = app.add_subcommand(
@@ -81,7 +85,30 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
                 "來電響鈴超過 N 聲: answer and hang up after N rings (signed 32-bit)", "N");
     AddOptional(write, "--key", w.cipKey, "CIPKEY: key, at most 63 bytes in the code page", "TEXT");
 
-    for (CLI::App* sub : {show, check, write}) {
+    BatchOptions b;
+    CLI::App* batch = app.add_subcommand(
+        "batch", "Write DIR/<name>/device_config.dat for each row of a CSV table");
+    batch
+        ->add_option("TABLE", b.table, "The table (CSV with a header row), or - for standard input")
+        ->required()
+        ->type_name("");
+    batch->add_option("--out", b.out, "The folder that gets one folder per device")
+        ->required()
+        ->type_name("DIR");
+    AddOptional(batch, "--base", b.base, "Start each row from FILE, loaded as the dialog loads it",
+                "FILE");
+    batch->add_flag("--dry-run", b.dryRun, "Check the table and print the plan; write nothing");
+
+    std::vector<std::string> tableFiles;
+    bool csv = false;
+    CLI::App* table = app.add_subcommand(
+        "table", "Print one row per settings file, in the columns that batch reads");
+    table->add_option("FILE", tableFiles, "Settings files, or folders holding device_config.dat")
+        ->required()
+        ->type_name("");
+    table->add_flag("--csv", csv, "Print CSV for a spreadsheet or for batch");
+
+    for (CLI::App* sub : {show, check, write, batch, table}) {
         sub->fallthrough();  // --codepage and --version also after the command
         sub->footer("Options of every command: --codepage N, --help, --version");
     }
@@ -103,7 +130,13 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return Show(file, json, codePage, io);
     }
     if (check->parsed()) {
-        return Check(file, codePage, io);
+        return Check(file, strict, codePage, io);
+    }
+    if (batch->parsed()) {
+        return Batch(b, codePage, io);
+    }
+    if (table->parsed()) {
+        return Table(tableFiles, csv, codePage, io);
     }
     return Write(w, codePage, io);
 }

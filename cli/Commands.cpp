@@ -5,7 +5,7 @@
 
 #include "cli/Checks.h"
 #include "cli/Files.h"
-#include "cli/Inspect.h"
+#include "cli/Hints.h"
 #include "cli/Json.h"
 #include "cli/Text.h"
 #include "record/AddressText.h"
@@ -16,20 +16,6 @@ namespace tavrel::cli {
 namespace {
 
 constexpr std::size_t kJsonInputLimit = 1 << 20;
-
-void Fail(Streams io, const std::string& message) {
-    io.err << "tavrel-cli: " << message << "\n";
-}
-
-std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io) {
-    std::string error;
-    const std::optional<InputBytes> input = ReadInput(file, io.in, kRecordSize, error);
-    if (!input) {
-        Fail(io, error);
-        return std::nullopt;
-    }
-    return LoadSettings(*input, cp);
-}
 
 // One line of the listing: the form's label, padded to a column, then the value.
 void Line(std::ostream& out, std::string_view label, std::string_view value) {
@@ -84,6 +70,11 @@ void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
         out << "\nWarnings:\n";
         PrintWarnings(out, loaded.warnings);
     }
+    const std::vector<std::string> hints = NetworkHints(v);
+    if (!hints.empty()) {
+        out << "\n";
+        PrintHints(out, hints);
+    }
 }
 
 // Checks one option's value and stores it; notes the refusal otherwise.
@@ -103,31 +94,53 @@ void Take(const std::optional<std::string>& given, const char* option, CheckFn c
 
 }  // namespace
 
+void PrintHints(std::ostream& out, const std::vector<std::string>& hints, std::string_view about) {
+    for (const std::string& h : hints) {
+        out << "hint: " << about << h << "\n";
+    }
+}
+
+void Fail(Streams io, const std::string& message) {
+    io.err << "tavrel-cli: " << message << "\n";
+}
+
+std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io) {
+    std::string error;
+    const std::optional<InputBytes> input = ReadInput(file, io.in, kRecordSize, error);
+    if (!input) {
+        Fail(io, error);
+        return std::nullopt;
+    }
+    return LoadSettings(*input, cp);
+}
+
 int Show(const std::string& file, bool json, CodePage cp, Streams io) {
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
         return 1;
     }
     if (json) {
-        io.out << SettingsToJson(loaded->values, loaded->warnings);
+        io.out << SettingsToJson(loaded->values, loaded->warnings, NetworkHints(loaded->values));
     } else {
         PrintSettings(io.out, *loaded);
     }
     return 0;
 }
 
-int Check(const std::string& file, CodePage cp, Streams io) {
+int Check(const std::string& file, bool strict, CodePage cp, Streams io) {
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
         return 1;
     }
+    const std::vector<std::string> hints = NetworkHints(loaded->values);
     if (!loaded->warnings.empty()) {
         io.out << file << ": not what the dialog writes for the values it shows:\n";
         PrintWarnings(io.out, loaded->warnings);
-        return 1;
+    } else {
+        io.out << file << ": exactly what the dialog writes for the values it shows\n";
     }
-    io.out << file << ": exactly what the dialog writes for the values it shows\n";
-    return 0;
+    PrintHints(io.out, hints);
+    return loaded->warnings.empty() && !(strict && !hints.empty()) ? 0 : 1;
 }
 
 int Write(const WriteOptions& o, CodePage cp, Streams io) {
@@ -190,6 +203,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         }
         return 1;
     }
+    PrintHints(io.err, NetworkHints(values));
 
     const WriteResult written = WriteSettingsFile(*target, RecordFromValues(values, cp));
     if (!written) {

@@ -4,7 +4,10 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "cli/Inspect.h"
 #include "record/CodePage.h"
 
 namespace tavrel::cli {
@@ -15,12 +18,24 @@ struct Streams {
     std::ostream& err;
 };
 
-// Prints the settings as the form shows them after loading FILE, and the warnings.
+// One line "hint: <about><hint>" for each hint.
+void PrintHints(std::ostream& out, const std::vector<std::string>& hints,
+                std::string_view about = {});
+
+// "tavrel-cli: " and the message, on the error stream.
+void Fail(Streams io, const std::string& message);
+
+// FILE (or - for standard input) loaded as the dialog loads it; nothing, with the reason
+// on the error stream, when it cannot be read.
+std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io);
+
+// Prints the settings as the form shows them after loading FILE, the warnings and the
+// network hints.
 int Show(const std::string& file, bool json, CodePage cp, Streams io);
 
 // 0 when FILE is exactly what the dialog writes for the values it shows; otherwise 1,
-// with the warnings.
-int Check(const std::string& file, CodePage cp, Streams io);
+// with the warnings. The network hints are listed too; with `strict`, any hint makes it 1.
+int Check(const std::string& file, bool strict, CodePage cp, Streams io);
 
 // The options of `write`; a value that is not given keeps the one of the starting form.
 struct WriteOptions {
@@ -35,7 +50,8 @@ struct WriteOptions {
 };
 
 // Builds the record that confirming the form writes and writes it safely; refuses, with
-// nothing written, when any given value is not one the form takes.
+// nothing written, when any given value is not one the form takes. Network hints go to
+// the error stream.
 int Write(const WriteOptions& options, CodePage cp, Streams io);
 
 }  // namespace tavrel::cli

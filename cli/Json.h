@@ -4,7 +4,7 @@
 //   {"addressMode": 1, "ipAddress": "0.0.0.0", "subnetMask": "255.255.255.0",
 //    "defaultGateway": "0.0.0.0", "otherDnsServer": "0.0.0.0",
 //    "preferredDnsServer": "0.0.0.0", "pushAddress": "", "lineGuardMode": 0,
-//    "ringLimit": 0, "cipKey": "", "warnings": []}
+//    "ringLimit": 0, "cipKey": "", "warnings": [], "hints": []}
 
 #include <string>
 #include <string_view>
@@ -15,10 +15,11 @@
 namespace tavrel::cli {
 
 // UTF-8, indented, ending with a line break.
-std::string SettingsToJson(const SettingsValues& values, const std::vector<std::string>& warnings);
+std::string SettingsToJson(const SettingsValues& values, const std::vector<std::string>& warnings,
+                           const std::vector<std::string>& hints);
 
-// Sets each value the object holds; a key it lacks keeps its value, "warnings" is
-// ignored. The values are checked as the command-line options are. Returns the reasons
+// Sets each value the object holds; a key it lacks keeps its value, "warnings" and
+// "hints" are ignored. The values are checked as the command-line options are. Returns the reasons
 // for refusing it, each naming its key; empty when accepted (and only then is `values`
 // changed).
 std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsValues& values);

@@ -3,8 +3,9 @@
 # GoogleTest: the host build uses the installed package; the Windows build compiles
 # it from /usr/src/googletest with the cross compiler.
 #
-# Header-only libraries (CLI11, nlohmann-json) are reached through a folder of links
-# in the build tree, so the cross build never sees the host's /usr/include.
+# Header-only libraries (CLI11, nlohmann-json, the Fast C++ CSV Parser) are reached
+# through a folder of links in the build tree, so the cross build never sees the host's
+# /usr/include.
 
 if(CMAKE_CROSSCOMPILING)
     set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

@@ -73,7 +73,8 @@ TEST(Show, JsonHoldsEveryKeyInOrder) {
   "lineGuardMode": 1,
   "ringLimit": 3,
   "cipKey": "密鑰Key123",
-  "warnings": []
+  "warnings": [],
+  "hints": []
 }
 )");
 }

@@ -1,0 +1,32 @@
+#pragma once
+// The settings by name: the keys of `show --json`, which are also the columns that
+// `batch` reads and `table` prints. Each value has one text form (a number in decimal,
+// an address in dotted decimal, a text as UTF-8 with line breaks as CR LF) and is checked
+// as `write` checks the option that sets it.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "record/CodePage.h"
+#include "record/SettingsValues.h"
+
+namespace tavrel::cli {
+
+struct SettingsKey {
+    const char* name;
+    bool number;  // a JSON number; the other keys are JSON strings
+    // Sets the value from its text form; false, with `reason` set, when the form would
+    // not take it (then `values` is unchanged).
+    bool (*apply)(std::string_view text, CodePage cp, SettingsValues& values, std::string& reason);
+    // The value's text form.
+    std::string (*format)(const SettingsValues& values);
+};
+
+// In the order of `show --json`: the form's order, top to bottom.
+extern const std::array<SettingsKey, 10> kSettingsKeys;
+
+// Nothing (nullptr) when `name` is not a key.
+const SettingsKey* FindSettingsKey(std::string_view name);
+
+}  // namespace tavrel::cli
