@@ -128,22 +128,24 @@ std::optional<std::string> SettingsTable::Read(const RowHandler& onRow,
     constexpr auto kKeys = std::make_index_sequence<kTableColumns - 1>();
     const char* text = reinterpret_cast<const char*>(text_.data());
     Reader reader("table", text, text + text_.size());
+    std::optional<std::string> refused;
     try {
         ReadHeader(reader, kKeys);
     } catch (const io::error::header_missing&) {
-        return "the table is empty; its first row must name the columns (" + ColumnList() + ")";
+        refused = "the table is empty; its first row must name the columns (" + ColumnList() + ")";
     } catch (const io::error::extra_column_in_header& e) {
-        return "the header names the column \"" + std::string(e.column_name) +
-               "\", which is not one of " + ColumnList();
+        refused = "the header names the column \"" + std::string(e.column_name) +
+                  "\", which is not one of " + ColumnList();
     } catch (const io::error::duplicated_column_in_header& e) {
-        return "the header names the column \"" + std::string(e.column_name) + "\" twice";
+        refused = "the header names the column \"" + std::string(e.column_name) + "\" twice";
     } catch (const io::error::base& e) {
-        const auto quote = badQuotes_.find(reader.get_file_line());
-        return "the header row " +
-               (quote != badQuotes_.end() ? quote->second : std::string(e.what()));
+        refused = "the header row cannot be read: " + std::string(e.what());
     }
     if (const auto quote = badQuotes_.find(reader.get_file_line()); quote != badQuotes_.end()) {
         return "the header row " + quote->second;
+    }
+    if (refused) {
+        return refused;
     }
     if (!reader.has_column("name")) {
         return "the table has no name column; its header must name it (the columns are " +
