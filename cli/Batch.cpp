@@ -153,13 +153,13 @@ private:
     std::vector<std::string> problems_;
     std::size_t refusedRows_ = 0;
     std::size_t rows_ = 0;
-    std::map<std::string, unsigned> names_;               // folded name -> row
-    std::map<AddressValue, std::string> fixedAddresses_;  // -> "row N (name)"
+    std::map<std::string, unsigned> names_;            // folded name -> row
+    std::map<AddressValue, unsigned> fixedAddresses_;  // -> the first row that has it
     std::size_t nameWidth_ = 0;
 
     bool progress_ = false;
     std::size_t done_ = 0;
-    std::vector<std::string> written_, notWritten_;
+    std::vector<std::string> notWritten_;
     bool stopped_ = false;
 };
 
@@ -220,9 +220,11 @@ void BatchRun::Survey(const TableRow& row) {
     const std::string which = "row " + std::to_string(row.number) + " (" + name + ")";
     PrintHints(io_.err, NetworkHints(device->values), which + ": ");
     if (!device->values.automaticAddress) {
-        const auto [first, added] = fixedAddresses_.try_emplace(device->values.ipAddress, which);
+        const auto [first, added] =
+            fixedAddresses_.try_emplace(device->values.ipAddress, row.number);
         if (!added) {
-            PrintHints(io_.err, {SameAddressHint(device->values.ipAddress, first->second, which)});
+            PrintHints(io_.err, {SameAddressHint(device->values.ipAddress, which,
+                                                 "row " + std::to_string(first->second))});
         }
     }
     nameWidth_ = std::max(nameWidth_, DisplayWidth(name));
@@ -283,7 +285,6 @@ void BatchRun::Act(const TableRow& row) {
             notWritten_.push_back(device->name);
             return;
         }
-        written_.push_back(device->name);
     }
     ++done_;
     Report(*device);
@@ -372,8 +373,9 @@ int BatchRun::Run() {
 
     const std::string files = std::to_string(rows_) + (rows_ == 1 ? " file" : " files");
     if (stopped_) {
-        Fail(io_, "stopped: " + std::to_string(written_.size()) + " of " + files + " written (" +
-                      NameList(written_) + "); not written: " + NameList(notWritten_));
+        Fail(io_, "stopped: " + std::to_string(done_) + " of " + files +
+                      " written (each listed on standard output); not written: " +
+                      NameList(notWritten_));
         return kExitFailed;
     }
     if (options_.dryRun) {

@@ -73,8 +73,9 @@ std::vector<std::string> NetworkHints(const SettingsValues& v) {
     return hints;
 }
 
-std::string SameAddressHint(AddressValue ip, const std::string& first, const std::string& second) {
-    return first + " and " + second + " have the same fixed IP address " + Dotted(ip) +
+std::string SameAddressHint(AddressValue ip, const std::string& device,
+                            const std::string& earlier) {
+    return device + " has the same fixed IP address " + Dotted(ip) + " as " + earlier +
            "; only one of them can be reached.";
 }
 

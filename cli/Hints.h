@@ -17,7 +17,7 @@ namespace tavrel::cli {
 // where the box takes its addresses from the network.
 std::vector<std::string> NetworkHints(const SettingsValues& values);
 
-// Two devices given the same fixed IP address.
-std::string SameAddressHint(AddressValue ip, const std::string& first, const std::string& second);
+// A device given the same fixed IP address as an earlier one.
+std::string SameAddressHint(AddressValue ip, const std::string& device, const std::string& earlier);
 
 }  // namespace tavrel::cli

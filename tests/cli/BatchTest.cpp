@@ -351,10 +351,10 @@ TEST(Batch, HintsGoToTheErrorStreamAndChangeNoByte) {
     EXPECT_EQ(o.err,
               "hint: row 3 (b): The subnet mask 255.0.255.0 is not a run of ones followed by "
               "zeros, so the device's subnet is not what it seems.\n"
-              "hint: row 2 (a) and row 3 (b) have the same fixed IP address 10.0.0.5; only one "
-              "of them can be reached.\n"
-              "hint: row 2 (a) and row 5 (d) have the same fixed IP address 10.0.0.5; only one "
-              "of them can be reached.\n");
+              "hint: row 3 (b) has the same fixed IP address 10.0.0.5 as row 2; only one of "
+              "them can be reached.\n"
+              "hint: row 5 (d) has the same fixed IP address 10.0.0.5 as row 2; only one of "
+              "them can be reached.\n");
     EXPECT_EQ(ReadBytes(dir / "site" / "b" / "device_config.dat"),
               Written(R"({"addressMode": 0, "ipAddress": "10.0.0.5", "subnetMask": "255.0.255.0",
                           "defaultGateway": "10.0.0.1", "otherDnsServer": "8.8.8.8",
@@ -418,7 +418,8 @@ TEST(Batch, AWriteThatFailsStopsTheRunAndSaysWhatWasWritten) {
     EXPECT_NE(o.err.find("row 4 (c): cannot create the folder " + Utf8(dir / "site" / "c")),
               std::string::npos)
         << o.err;
-    EXPECT_NE(o.err.find("stopped: 2 of 4 files written (a, b); not written: c, d"),
+    EXPECT_NE(o.err.find("stopped: 2 of 4 files written (each listed on standard output); not "
+                         "written: c, d"),
               std::string::npos)
         << o.err;
     // A line for each file written, and no summary of success.
