@@ -1,6 +1,7 @@
 #include "cli/Batch.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -115,7 +116,6 @@ std::optional<std::string> InTheWay(const fs::path& path, fs::file_type wanted) 
 
 // One row that passed every check.
 struct Device {
-    unsigned row = 0;
     std::string name;
     SettingsValues values;
     fs::path folder;
@@ -170,7 +170,7 @@ void BatchRun::Problem(unsigned row, std::string_view column, const std::string&
 
 std::optional<Device> BatchRun::CheckRow(const TableRow& row) {
     const std::size_t before = problems_.size();
-    Device device{row.number, std::string(row.cells[0].value_or("")), start_, {}, {}};
+    Device device{std::string(row.cells[0].value_or("")), start_, {}, {}};
     if (const auto problem = FolderNameProblem(device.name)) {
         Problem(row.number, "name", *problem);
     } else {

@@ -33,12 +33,14 @@ std::string Pad(const std::string& text, std::size_t width) {
     return text + std::string(width - text.size(), ' ');
 }
 
-// Every file below `folder`, by path relative to it, with its bytes.
+// Every file and folder below `folder`, by path relative to it with '/' between names,
+// with its bytes.
 std::map<std::string, Bytes> Tree(const fs::path& folder) {
     std::map<std::string, Bytes> files;
     if (fs::exists(folder)) {
         for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-            files[Utf8(fs::relative(entry.path(), folder))] =
+            const std::u8string name = fs::relative(entry.path(), folder).generic_u8string();
+            files[std::string(name.begin(), name.end())] =
                 entry.is_regular_file() ? ReadBytes(entry.path()) : Bytes{};
         }
     }
@@ -118,7 +120,7 @@ TEST(Batch, EveryColumnInAnyOrderGivesTheFullFormFixture) {
               "密鑰Key123,3,1,\"http://push.example.com/call\r\n中文推送\",8.8.8.8,"
               "8.8.4.4,192.168.0.1,255.255.255.0,192.168.0.20,0,設定\r\n");
     ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(ReadBytes(dir / "site" / "設定" / "device_config.dat"), Fixture("full-form.dat"));
+    EXPECT_EQ(ReadBytes(dir / "site/設定" / "device_config.dat"), Fixture("full-form.dat"));
     EXPECT_EQ(o.err, "");  // sound values give no hints
     EXPECT_NE(o.out.find("設定  fixed 192.168.0.20"), std::string::npos) << o.out;
 }
@@ -435,22 +437,22 @@ TEST(Program, BatchWritesASiteInChineseFolders) {
     const TempFolder dir;
     fs::create_directory(dir / "工地");
     {
-        std::ofstream table(dir / "工地" / "設備表.csv", std::ios::binary);
+        std::ofstream table(dir / "工地/設備表.csv", std::ios::binary);
         table << "\xEF\xBB\xBFname,addressMode,ipAddress,defaultGateway,cipKey\r\n"
                  "大廳,0,192.168.0.21,192.168.0.1,密鑰\r\n"
                  "倉庫,0,192.168.0.22,192.168.0.1,密鑰\r\n";
     }
-    const Outcome o = RunProgram({"batch", Utf8(dir / "工地" / "設備表.csv"), "--out",
-                                  Utf8(dir / "工地" / "設定"), "--codepage", "950"});
+    const Outcome o = RunProgram({"batch", Utf8(dir / "工地/設備表.csv"), "--out",
+                                  Utf8(dir / "工地/設定"), "--codepage", "950"});
     ASSERT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(ReadBytes(dir / "工地" / "設定" / "大廳" / "device_config.dat"),
+    EXPECT_EQ(ReadBytes(dir / "工地/設定/大廳" / "device_config.dat"),
               Written(R"({"addressMode": 0, "ipAddress": "192.168.0.21",
                           "defaultGateway": "192.168.0.1", "cipKey": "密鑰"})"));
     EXPECT_NE(o.out.find("倉庫  fixed 192.168.0.22"), std::string::npos) << o.out;
 
     const Outcome listed =
-        RunProgram({"table", "--csv", "--codepage", "950", Utf8(dir / "工地" / "設定" / "大廳"),
-                    Utf8(dir / "工地" / "設定" / "倉庫" / "device_config.dat")});
+        RunProgram({"table", "--csv", "--codepage", "950", Utf8(dir / "工地/設定/大廳"),
+                    Utf8(dir / "工地/設定/倉庫" / "device_config.dat")});
     ASSERT_EQ(listed.status, 0) << listed.err;
     EXPECT_NE(listed.out.find("\r\n大廳,0,192.168.0.21,255.255.255.0,192.168.0.1,"),
               std::string::npos)
