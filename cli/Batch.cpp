@@ -143,6 +143,9 @@ private:
     void Act(const TableRow& row);
     void Progress(bool shown);
     void Report(const Device& device);
+    std::string TableName() const {
+        return options_.table == "-" ? "standard input" : options_.table;
+    }
 
     const BatchOptions& options_;
     CodePage cp_;
@@ -319,7 +322,7 @@ int BatchRun::Run() {
         return kExitFailed;
     }
     if (input->size > kTableInputLimit) {
-        Fail(io_, options_.table + " is larger than the " + std::to_string(kTableInputLimit >> 20) +
+        Fail(io_, TableName() + " is larger than the " + std::to_string(kTableInputLimit >> 20) +
                       " MiB a table may take");
         return kExitFailed;
     }
@@ -348,7 +351,7 @@ int BatchRun::Run() {
         Problem(number, "", reason);
     };
     if (const auto refused = table.Read([this](const TableRow& row) { Survey(row); }, badRow)) {
-        Fail(io_, options_.table + ": " + *refused);
+        Fail(io_, TableName() + ": " + *refused);
         return kExitFailed;
     }
     if (!problems_.empty()) {
@@ -360,7 +363,7 @@ int BatchRun::Run() {
         return kExitFailed;
     }
     if (rows_ == 0) {
-        Fail(io_, options_.table + ": the table has no rows; nothing written");
+        Fail(io_, TableName() + ": the table has no rows; nothing written");
         return kExitFailed;
     }
 
