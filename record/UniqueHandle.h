@@ -54,7 +54,7 @@ public:
     Value Get() const noexcept { return value_; }
     explicit operator bool() const noexcept { return IsValid(value_); }
 
-    // Closes what is held and takes value instead.
+    // Closes what is held and takes value instead; value is not the handle held now.
     void Reset(Value value = Policy::Invalid()) noexcept {
         const Value old = std::exchange(value_, value);
         if (IsValid(old)) {
