@@ -8,10 +8,7 @@
 #include "Support.h"
 
 #ifndef _WIN32
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
+#include "tests/record/LockedFolder.h"
 #endif
 
 namespace tavrel::cli::test {
@@ -364,41 +361,6 @@ TEST(Batch, HintsGoToTheErrorStreamAndChangeNoByte) {
 }
 
 #ifndef _WIN32
-// A folder in which no new folder can be made: permission bits for ordinary users, the
-// immutable flag for root. Nothing when neither can be had here.
-class LockedFolder {
-public:
-    explicit LockedFolder(const fs::path& path) : path_(path) {
-        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
-        if (access(path.c_str(), W_OK) != 0) {
-            locked_ = true;
-            return;
-        }
-        fd_ = open(path.c_str(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (fd_ >= 0 && ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            locked_ = ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~LockedFolder() {
-        if (fd_ >= 0) {
-            int flags = 0;
-            ioctl(fd_, FS_IOC_GETFLAGS, &flags);
-            flags &= ~FS_IMMUTABLE_FL;
-            ioctl(fd_, FS_IOC_SETFLAGS, &flags);
-            close(fd_);
-        }
-        fs::permissions(path_, fs::perms::owner_all);
-    }
-    bool locked() const { return locked_; }
-
-private:
-    fs::path path_;
-    int fd_ = -1;
-    bool locked_ = false;
-};
-
 // The third device's folder cannot be made: the first two are written completely, and
 // the report says which were written and which were not.
 TEST(Batch, AWriteThatFailsStopsTheRunAndSaysWhatWasWritten) {
@@ -407,7 +369,7 @@ TEST(Batch, AWriteThatFailsStopsTheRunAndSaysWhatWasWritten) {
     fs::create_directories(dir / "site" / "b");
     Outcome o;
     {
-        const LockedFolder lock(dir / "site");
+        const tavrel::test::LockedFolder lock(dir / "site");
         if (!lock.locked()) {
             GTEST_SKIP() << "this user may write to any folder and cannot make one immutable";
         }

@@ -10,11 +10,9 @@
 #include "record/SettingsValues.h"
 
 #ifndef _WIN32
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <unistd.h>
+
+#include "LockedFolder.h"
 
 #include <cerrno>
 #include <climits>
@@ -161,35 +159,14 @@ TEST_F(WriteFault, PathLongerThanThePlatformTakes) {
 }
 
 #ifndef _WIN32
-// A folder nobody may write to. Permission bits stop ordinary users; root passes them,
-// so for root the folder is made immutable instead, where the file system allows it.
+// A folder nobody may write to.
 TEST_F(WriteFault, ReadOnlyFolder) {
     WritePrevious();
-    std::filesystem::permissions(
-        dir_.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    int immutableFd = -1;
-    if (access(dir_.path().c_str(), W_OK) == 0) {
-        immutableFd = open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (immutableFd < 0 || ioctl(immutableFd, FS_IOC_GETFLAGS, &flags) != 0 ||
-            (flags |= FS_IMMUTABLE_FL, ioctl(immutableFd, FS_IOC_SETFLAGS, &flags) != 0)) {
-            if (immutableFd >= 0) {
-                close(immutableFd);
-            }
-            GTEST_SKIP() << "this user may write to any folder and cannot make one immutable";
-        }
+    const test::LockedFolder lock(dir_.path());
+    if (!lock.locked()) {
+        GTEST_SKIP() << "this user may write to any folder and cannot make one immutable";
     }
-
-    const auto result = WriteSettingsFile(path_, SampleRecord());
-
-    if (immutableFd >= 0) {
-        int flags = 0;
-        ioctl(immutableFd, FS_IOC_GETFLAGS, &flags);
-        flags &= ~FS_IMMUTABLE_FL;
-        ioctl(immutableFd, FS_IOC_SETFLAGS, &flags);
-        close(immutableFd);
-    }
-    EXPECT_EQ(result.error, WriteError::AccessDenied);
+    EXPECT_EQ(WriteSettingsFile(path_, SampleRecord()).error, WriteError::AccessDenied);
     ExpectPreviousKept();
 }
 
