@@ -349,6 +349,9 @@ PlainEdit::PlainEdit(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString PlainEdit::WindowsText() const {
+    if (!document()->isModified()) {
+        return programText_;  // a lone CR or LF from a file stays as it was
+    }
     QString text = WithLfBreaks(document()->toRawText());
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
@@ -356,6 +359,8 @@ QString PlainEdit::WindowsText() const {
 
 void PlainEdit::SetProgramText(const QString& text) {
     setPlainText(WithLfBreaks(text));
+    document()->setModified(false);
+    programText_ = text;
 }
 
 QString PlainEdit::TextWithoutSelection() const {

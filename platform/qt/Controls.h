@@ -84,9 +84,10 @@ public:
     explicit PlainEdit(QWidget* parent = nullptr);
 
     InputRule& Rule() { return rule_; }
-    // Line breaks as CR LF, whatever the edit holds inside.
+    // The text exactly as the program set it while the user has not changed it;
+    // otherwise with every line break as CR LF.
     QString WindowsText() const;
-    // Accepts CR LF, CR or LF line breaks.
+    // Shows CR LF, a lone CR and a lone LF each as a line break.
     void SetProgramText(const QString& text);
 
 protected:
@@ -97,6 +98,7 @@ protected:
 private:
     QString TextWithoutSelection() const;
     InputRule rule_;
+    QString programText_;  // as the program set it
 };
 
 // An automatic radio button: clicking checks it and unchecks the others of its group

@@ -127,6 +127,7 @@ private slots:
     void initialState();
     void loadsStoredFileInFixedMode();
     void loadsForeignFileAndSavesItBack();
+    void lineBreaksStayAsLoadedUntilEdited();
     void radioButtonsRuleTheAddressFields();
     void confirmWritesTheSameBytesAsTheFixture();
     void cancellingTheFolderChooserWritesNothing();
@@ -323,6 +324,31 @@ void DialogTest::loadsForeignFileAndSavesItBack() {
     QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
              Fixture("foreign-saved.dat"));
     QCOMPARE(ReadAll(StoredPath()), Fixture("foreign-saved.dat"));
+}
+
+void DialogTest::lineBreaksStayAsLoadedUntilEdited() {
+    StoreFixture("line-breaks.dat");
+    QTemporaryDir target;
+    chosen_ = target.path();
+    RunSettings([&](DialogWindow& w, CConfigDlg& dlg) {
+        auto* push = Ctl<PlainEdit>(w, IDC_PUSH_ADDRESS);
+        QCOMPARE(push->document()->blockCount(), 3);  // a lone LF and a lone CR both break
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"a\nb\rc");
+        QCOMPARE(ConfirmAndReadMessage(w).icon, QMessageBox::Information);
+        QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
+                 Fixture("line-breaks.dat"));
+
+        // Edited, the text holds every line break as CR LF, the typed one too.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ClickInto(push);
+        Press(Qt::Key_Return);
+        Type(QStringLiteral("d"));
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"a\r\nb\r\nc\r\nd");
+        dlg.SetDlgItemText(IDC_PUSH_ADDRESS, u"x\ry");
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"x\ry");
+    });
+    QCOMPARE(ReadAll(StoredPath()), Fixture("line-breaks.dat"));
 }
 
 void DialogTest::radioButtonsRuleTheAddressFields() {

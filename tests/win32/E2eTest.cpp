@@ -370,16 +370,17 @@ TEST_F(E2e, ConfirmWritesTheChosenFolderAndTheStoredCopyAndTheNextStartShowsThem
     EXPECT_EQ(f.key, L"密鑰Key123");
 }
 
+// A foreign file saves the values it shows; lone CR and LF in the push address stay.
 TEST_F(E2e, AnUntouchedFormSavesTheFreshRecordAndAForeignFileSavesItsShownValues) {
     struct Case {
         const wchar_t* stored;  // nullptr: no stored file
         const wchar_t* expected;
     };
-    for (const Case c :
-         {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"}}) {
+    for (const Case c : {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"},
+                         Case{L"line-breaks.dat", L"line-breaks.dat"}}) {
         SCOPED_TRACE(c.expected);
         Program& p = c.stored ? Launch(Fixture(c.stored)) : Launch();
-        if (c.stored != nullptr) {
+        if (c.stored != nullptr && std::wstring(c.stored) == L"foreign.dat") {
             // Guard 5 selects no entry; the key and ring count show as stored.
             const Form f = ReadForm(p);
             EXPECT_EQ(f.guard, CB_ERR);
