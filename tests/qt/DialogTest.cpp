@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -144,6 +145,7 @@ private slots:
     void systemCommands();
     void applicationIconEverywhere();
     void folderChooserDialog();
+    void theChooserIsModalAndKeepsNoState();
     void layoutKeepsEveryLabelReadable();
 
 private:
@@ -898,8 +900,9 @@ void DialogTest::folderChooserDialog() {
                 }
             },
             "folder chooser");
-        const std::optional<std::u16string> folder =
-            tavrel::ui::BrowseForFolder(title.toStdU16String(), start.path().toStdU16String());
+        const tavrel::ui::CWnd noOwner;
+        const std::optional<std::u16string> folder = tavrel::ui::BrowseForFolder(
+            noOwner, title.toStdU16String(), start.path().toStdU16String());
         QVERIFY(seen);
         if (accept) {
             QVERIFY(folder.has_value());
@@ -917,6 +920,61 @@ void DialogTest::folderChooserDialog() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_->path()));
     QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
              config_->path() + QStringLiteral("/tavrel"));
+}
+
+// A full confirm through the real chooser: while it is open the settings window takes
+// no input, and afterwards the configuration folder holds the stored copy and nothing
+// of the toolkit's.
+void DialogTest::theChooserIsModalAndKeepsNoState() {
+    tavrel::ui::qt::SetFolderChooser({});
+    QTemporaryDir target;
+    int choosers = 0;
+    MessageSeen message;
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        QWindow* settings = w.windowHandle();
+        const QPoint confirm = w.Control(IDOK)->geometry().center();
+        WhenShown<QMessageBox> box(
+            [&](QMessageBox* b) {
+                message.caption = b->windowTitle();
+                message.icon = b->icon();
+                QTest::mouseClick(b->button(QMessageBox::Ok), Qt::LeftButton);
+            },
+            "message box");
+        WhenShown<QFileDialog> chooser(
+            [&](QFileDialog* d) {
+                choosers = static_cast<int>(w.findChildren<QFileDialog*>().size());
+                QCOMPARE(d->parentWidget(), &w);
+                QVERIFY(d->isModal());
+                // A second confirm, by mouse and by Enter, reaches nothing.
+                QTest::mouseClick(settings, Qt::LeftButton, {}, confirm);
+                QTest::keyClick(settings, Qt::Key_Return);
+                QCoreApplication::processEvents();
+                QCOMPARE(w.findChildren<QFileDialog*>().size(), qsizetype{1});
+                QCOMPARE(QApplication::activeModalWidget(), d);
+                d->setDirectory(target.path());
+                QMetaObject::invokeMethod(d, "accept");
+            },
+            "folder chooser");
+        QTest::mouseClick(settings, Qt::LeftButton, {}, confirm);
+        QVERIFY(chooser.Seen());
+        QVERIFY(box.Seen());
+        // The window works as before.
+        QCOMPARE(QApplication::activeModalWidget(), &w);
+        QTest::mouseClick(settings, Qt::LeftButton, {}, w.Control(IDCANCEL)->geometry().center());
+        QVERIFY(w.Ended());
+    });
+    QCOMPARE(choosers, 1);
+    QCOMPARE(message.icon, QMessageBox::Information);
+    QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
+             Fixture("fresh-form.dat"));
+    QStringList kept;
+    QDirIterator it(config_->path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        kept << QDir(config_->path()).relativeFilePath(it.next());
+    }
+    kept.sort();
+    QCOMPARE(kept, (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
 }
 
 void DialogTest::layoutKeepsEveryLabelReadable() {

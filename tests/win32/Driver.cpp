@@ -210,6 +210,17 @@ void PostClick(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+void ClickOnScreen(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     if (!folder.empty() && folder.back() != L'\\') {
         return folder + L'\\' + name;

@@ -137,17 +137,30 @@ protected:
         return folder;
     }
 
+    // The folder browsers that are open: dialogs owned by the settings window, with the
+    // browser's tree in them.
+    static std::vector<HWND> Browsers(const Program& p) {
+        std::vector<HWND> browsers;
+        for (HWND w : TopLevelWindows(p.ProcessId())) {
+            if (ClassName(w) == L"#32770" && GetWindow(w, GW_OWNER) == p.Settings() &&
+                BrowserTree(w) != nullptr) {
+                browsers.push_back(w);
+            }
+        }
+        return browsers;
+    }
+
     // Presses 確定 and returns the folder browser that opens.
-    static HWND OpenBrowser(const Program& p) {
-        PostClick(p.Item(IDOK));
+    static HWND OpenBrowser(const Program& p, bool onScreen = false) {
+        if (onScreen) {
+            ClickOnScreen(p.Item(IDOK));
+        } else {
+            PostClick(p.Item(IDOK));
+        }
         HWND browser = nullptr;
         WaitFor([&] {
-            for (HWND w : TopLevelWindows(p.ProcessId())) {
-                if (w != p.Settings() && ClassName(w) == L"#32770" &&
-                    GetWindow(w, GW_OWNER) == nullptr) {
-                    browser = w;
-                }
-            }
+            const std::vector<HWND> browsers = Browsers(p);
+            browser = browsers.empty() ? nullptr : browsers.front();
             return browser != nullptr;
         });
         return browser;
@@ -406,6 +419,49 @@ TEST_F(E2e, CancellingTheFolderBrowserWritesNothing) {
     EXPECT_FALSE(FileExists(p.StoredFile()));
     EXPECT_FALSE(FileExists(JoinPath(DesktopFolder(), kFileName)));
     EXPECT_TRUE(p.Running());
+}
+
+// The browser is modal over the settings window: clicks on 確定 and 退出 reach nothing
+// while it is open, and afterwards the window works as before.
+TEST_F(E2e, TheFolderBrowserIsModalOverTheSettingsWindow) {
+    Program& p = Launch();
+    const std::wstring target = DesktopTarget();
+    HWND browser = OpenBrowser(p, true);  // the same on-screen click works while it is shut
+    ASSERT_NE(browser, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(p.Settings())) << "the settings window takes no input";
+
+    // Out of the way of the buttons, so that a click there finds the settings window.
+    const RECT form = WindowRect(p.Settings());
+    const RECT seen = WindowRect(browser);
+    SetWindowPos(browser, nullptr, form.right, seen.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    p.WaitUntilIdle();
+    for (const int button : {IDOK, IDCANCEL}) {
+        ClickOnScreen(p.Item(button));
+        Sleep(300);
+        p.WaitUntilIdle();
+    }
+    EXPECT_EQ(Browsers(p), std::vector<HWND>{browser}) << "no second browser";
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(IsWindowVisible(p.Settings())) << "退出 did not close the window";
+
+    ChooseInBrowser(browser, target);
+    HWND box = WaitForMessageBox(p);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(ChildTexts(box).find(kFileCreated), std::wstring::npos);
+    CloseMessageBox(p, box);
+    EXPECT_EQ(ReadFileBytes(JoinPath(target, kFileName)), Fixture(L"fresh-form.dat"));
+    EXPECT_TRUE(IsWindowEnabled(p.Settings()));
+
+    // As before: 確定 opens one browser, and 退出 ends the program.
+    browser = OpenBrowser(p, true);
+    ASSERT_NE(browser, nullptr);
+    PostClick(GetDlgItem(browser, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(browser); }));
+    p.WaitUntilIdle();
+    EXPECT_TRUE(IsWindowEnabled(p.Settings()));
+    ClickOnScreen(p.Item(IDCANCEL));
+    EXPECT_TRUE(p.WaitForExit());
 }
 
 TEST_F(E2e, AFailedWriteIsReportedAndLeavesTheOldFilesAlone) {
