@@ -1,5 +1,6 @@
 // The settings dialog end to end on the Qt backend: real widgets driven by keys and the
 // mouse, files written to temporary folders, modal windows handled while they run.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -142,11 +143,13 @@ private slots:
     void endingTheDialog_data();
     void endingTheDialog();
     void aboutBoxFromTheContextMenu();
+    void contextMenuFromTheKeyboard();
     void systemCommands();
     void applicationIconEverywhere();
     void folderChooserDialog();
     void theChooserIsModalAndKeepsNoState();
     void layoutKeepsEveryLabelReadable();
+    void accessibleRolesNamesAndValues();
 
 private:
     // Runs a settings dialog as the application's main window; `script` runs inside
@@ -777,6 +780,44 @@ void DialogTest::aboutBoxFromTheContextMenu() {
     });
 }
 
+void DialogTest::contextMenuFromTheKeyboard() {
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        struct Case {
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            int focus;     // the control that has the focus
+            bool window;   // the window's menu, with the About entry; else the control's own
+        };
+        const Case cases[] = {
+            {Qt::Key_Menu, Qt::NoModifier, IDOK, true},
+            {Qt::Key_F10, Qt::ShiftModifier, IDOK, true},
+            {Qt::Key_F10, Qt::ShiftModifier, IDC_LINE_GUARD, true},
+            {Qt::Key_Menu, Qt::NoModifier, IDC_RING_LIMIT, false},
+            {Qt::Key_F10, Qt::ShiftModifier, IDC_CIPKEY, false},
+        };
+        for (const Case& c : cases) {
+            w.Control(c.focus)->setFocus(Qt::TabFocusReason);
+            QString last;
+            WhenShown<QMenu> menu(
+                [&](QMenu* m) {
+                    last = m->actions().isEmpty() ? QString() : m->actions().last()->text();
+                    m->close();
+                },
+                "context menu");
+            Press(c.key, c.mods);
+            QTRY_VERIFY2(menu.Seen(), qPrintable(QString::number(c.focus)));
+            QCOMPARE(last == QStringLiteral("&關於Tavrel"), c.window);
+            QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        }
+        // F10 alone opens nothing.
+        w.Control(IDOK)->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_F10);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QVERIFY(!w.Ended());
+    });
+}
+
 void DialogTest::systemCommands() {
     const int result = RunSettings([&](DialogWindow& w, CConfigDlg& dlg) {
         // Every command from 0x10 to 0x1F is the About entry; 0x20 is not.
@@ -1009,6 +1050,63 @@ void DialogTest::layoutKeepsEveryLabelReadable() {
                                         .arg(w.ControlId(controls[i]))
                                         .arg(w.ControlId(controls[j]))));
             }
+        }
+    });
+}
+
+// What a screen reader learns of each control: its role, its name (its own caption, or
+// the label on its row) and its value.
+void DialogTest::accessibleRolesNamesAndValues() {
+    StoreFixture("full-form.dat");
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        struct Case {
+            int id;
+            QAccessible::Role role;
+            const char16_t* name;
+            const char16_t* value;
+        };
+        const Case cases[] = {
+            {IDOK, QAccessible::Button, u"確定", u""},
+            {IDCANCEL, QAccessible::Button, u"退出", u""},
+            {IDC_AUTO_IP, QAccessible::RadioButton, u"自動取得IP位址", u""},
+            {IDC_FIXED_IP, QAccessible::RadioButton, u"使用下列的IP位址:", u""},
+            {IDC_IP_ADDRESS, QAccessible::EditableText, u"IP位址", u"192.168.0.20"},
+            {IDC_SUBNET_MASK, QAccessible::EditableText, u"子網路遮罩", u"255.255.255.0"},
+            {IDC_GATEWAY, QAccessible::EditableText, u"預設閘道", u"192.168.0.1"},
+            {IDC_OTHER_DNS, QAccessible::EditableText, u"其他DNS 伺服器", u"8.8.4.4"},
+            {IDC_PREFERRED_DNS, QAccessible::EditableText, u"慣用DNS伺服器", u"8.8.8.8"},
+            {IDC_PUSH_ADDRESS, QAccessible::EditableText, u"來電號碼推送位址",
+             u"http://push.example.com/call\n中文推送"},
+            {IDC_RING_LIMIT, QAccessible::EditableText, u"來電響鈴超過", u"3"},
+            {IDC_LINE_GUARD, QAccessible::ComboBox, u"惡意佔用外線設定", u"開啟"},
+            {IDC_CIPKEY, QAccessible::EditableText, u"CIPKEY", u"密鑰Key123"},
+        };
+        for (const Case& c : cases) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w.Control(c.id));
+            QVERIFY2(a != nullptr && a->isValid(), qPrintable(QString::number(c.id)));
+            QCOMPARE(std::make_pair(c.id, a->role()), std::make_pair(c.id, c.role));
+            QCOMPARE(a->text(QAccessible::Name), QString::fromStdU16String(c.name));
+            QCOMPARE(a->text(QAccessible::Value), QString::fromStdU16String(c.value));
+        }
+
+        // The radio buttons tell which is checked.
+        const auto checked = [&](int id) {
+            return QAccessible::queryAccessibleInterface(w.Control(id))->state().checked;
+        };
+        QVERIFY(checked(IDC_FIXED_IP) && !checked(IDC_AUTO_IP));
+
+        // The address, read as text (what the Linux bridge passes on), and its fields.
+        QAccessibleInterface* ip = QAccessible::queryAccessibleInterface(w.Control(IDC_IP_ADDRESS));
+        QAccessibleTextInterface* text = ip->textInterface();
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("192.168.0.20"));
+        QCOMPARE(ip->childCount(), 4);
+        const char* fields[] = {"192", "168", "0", "20"};
+        for (int i = 0; i < 4; ++i) {
+            QAccessibleInterface* field = ip->child(i);
+            QCOMPARE(field->role(), QAccessible::EditableText);
+            QCOMPARE(field->text(QAccessible::Value), QString::fromLatin1(fields[i]));
+            QCOMPARE(field->parent()->object(), w.Control(IDC_IP_ADDRESS));
         }
     });
 }
