@@ -172,8 +172,10 @@ void DialogWindow::NameControlsByTheirLabels() {
         }
         name = name.trimmed();
         p.widget->setAccessibleName(name);
-        for (QWidget* part : p.widget->findChildren<QWidget*>()) {
-            part->setAccessibleName(name);  // the fields of an address entry
+        if (auto* address = qobject_cast<AddressEdit*>(p.widget)) {
+            for (int i = 0; i < 4; ++i) {
+                address->Field(i)->setAccessibleName(name);
+            }
         }
         best->setBuddy(p.widget);  // the "labelled by" relation readers on Linux follow
     }
