@@ -10,6 +10,7 @@
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <utility>
 
 #include "platform/qt/QtText.h"
 
@@ -90,74 +91,77 @@ private:
     QString Text() const { return static_cast<const AddressEdit*>(widget())->Text(); }
 };
 
+// A control with one action of its own (offered while it is enabled, and also run by
+// "press"), besides what every widget offers.
+class ActionAccessible : public QAccessibleWidget {
+public:
+    ActionAccessible(QWidget* widget, QAccessible::Role role, QString action)
+        : QAccessibleWidget(widget, role), action_(std::move(action)) {}
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) {
+            names.prepend(action_);
+        }
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == action_ || name == pressAction()) {
+            Act();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+protected:
+    virtual void Act() = 0;
+
+private:
+    QString action_;
+};
+
 // Automatic radio buttons that follow the template's groups are not auto-exclusive to
 // Qt, which would otherwise report them as check boxes.
-class RadioAccessible : public QAccessibleWidget {
+class RadioAccessible : public ActionAccessible {
 public:
     explicit RadioAccessible(RadioButton* radio)
-        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+        : ActionAccessible(radio, QAccessible::RadioButton, toggleAction()) {}
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
             return WithoutAccessKey(Radio()->text());
         }
-        return QAccessibleWidget::text(t);
+        return ActionAccessible::text(t);
     }
     QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
+        QAccessible::State state = ActionAccessible::state();
         state.checkable = true;
         state.checked = Radio()->isChecked();
         return state;
     }
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (Radio()->isEnabled()) {
-            names.prepend(toggleAction());
-        }
-        return names;
-    }
-    void doAction(const QString& name) override {
-        if (name == toggleAction() || name == pressAction()) {
-            Radio()->click();
-        } else {
-            QAccessibleWidget::doAction(name);
-        }
-    }
 
 private:
+    void Act() override { Radio()->click(); }
     RadioButton* Radio() const { return static_cast<RadioButton*>(widget()); }
 };
 
-class DropDownAccessible : public QAccessibleWidget {
+class DropDownAccessible : public ActionAccessible {
 public:
     explicit DropDownAccessible(DropDownList* list)
-        : QAccessibleWidget(list, QAccessible::ComboBox) {}
+        : ActionAccessible(list, QAccessible::ComboBox, showMenuAction()) {}
 
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Value ? List()->currentText() : QAccessibleWidget::text(t);
+        return t == QAccessible::Value ? List()->currentText() : ActionAccessible::text(t);
     }
     QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
+        QAccessible::State state = ActionAccessible::state();
         state.expandable = true;
         state.expanded = List()->view()->isVisible();
         return state;
     }
-    QStringList actionNames() const override {
-        QStringList names = QAccessibleWidget::actionNames();
-        if (List()->isEnabled()) {
-            names.prepend(showMenuAction());
-        }
-        return names;
-    }
-    void doAction(const QString& name) override {
-        if (name == showMenuAction() || name == pressAction()) {
-            List()->showPopup();
-        } else {
-            QAccessibleWidget::doAction(name);
-        }
-    }
 
 private:
+    void Act() override { List()->showPopup(); }
     DropDownList* List() const { return static_cast<DropDownList*>(widget()); }
 };
 
