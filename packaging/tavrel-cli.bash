@@ -1,20 +1,21 @@
-# Bash completion of tavrel-cli: its commands, each command's options, files and
-# folders where an argument names one, and the words the option takes.
+# Bash completion of tavrel-cli: its commands, each command's options, file names where
+# an argument names a file or folder, and the words an option takes. Plain bash: it
+# needs nothing from the bash-completion package.
 
 _tavrel_cli() {
-    local cur prev words cword
-    _init_completion || return
-
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
     local command= word
-    for word in "${words[@]:1:cword-1}"; do
+    for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case "$word" in
             show|check|write) command=$word; break ;;
         esac
     done
 
+    COMPREPLY=()
     case "$prev" in
         --base|--json-in)
-            _filedir
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -f -- "$cur"))
             return ;;
         --guard)
             COMPREPLY=($(compgen -W 'off on' -- "$cur"))
@@ -27,17 +28,16 @@ _tavrel_cli() {
     if [[ $cur == -* ]]; then
         case "$command" in
             show) COMPREPLY=($(compgen -W "--json $common" -- "$cur")) ;;
-            check) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
             write) COMPREPLY=($(compgen -W "--base --json-in --auto --fixed --ip --mask
                 --gateway --other-dns --preferred-dns --push --guard --rings --key
                 $common" -- "$cur")) ;;
             *) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
         esac
-        return
+    elif [ -z "$command" ]; then
+        COMPREPLY=($(compgen -W 'show check write' -- "$cur"))
+    else
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -- "$cur"))
     fi
-    case "$command" in
-        '') COMPREPLY=($(compgen -W 'show check write' -- "$cur")) ;;
-        *) _filedir ;;
-    esac
 }
 complete -F _tavrel_cli tavrel-cli
