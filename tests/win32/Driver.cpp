@@ -190,7 +190,8 @@ void Type(HWND control, const std::wstring& text) {
 void PostKey(HWND control, WPARAM virtualKey) {
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
     PostMessageW(control, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
-    PostMessageW(control, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
+    PostMessageW(control, WM_KEYUP, virtualKey,
+                 1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
 }
 
 void Paste(HWND edit, const std::wstring& text) {

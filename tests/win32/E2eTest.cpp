@@ -237,7 +237,8 @@ void ExpectVersionRecord(const std::wstring& fileName, const std::wstring& descr
     const std::wstring internalName = fileName.substr(0, fileName.size() - 4);
     for (const auto& [name, expected] :
          {std::pair{L"ProductName", std::wstring(L"Tavrel")},
-          std::pair{L"FileDescription", description}, std::pair{L"Comments", std::wstring(L"Tavrel")},
+          std::pair{L"FileDescription", description},
+          std::pair{L"Comments", std::wstring(L"Tavrel")},
           std::pair{L"FileVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
           std::pair{L"ProductVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
           std::pair{L"InternalName", internalName}, std::pair{L"OriginalFilename", fileName},
@@ -252,8 +253,8 @@ void ExpectVersionRecord(const std::wstring& fileName, const std::wstring& descr
     }
 }
 
-// The icon group IDI_APP of an executable: nine images, 48, 32 and 16 pixels in 4, 8 and
-// 32 bits.
+// The icon group IDI_APP of an executable loaded as data: nine images, 48, 32 and 16
+// pixels in 4, 8 and 32 bits.
 void ExpectAppIcon(HMODULE module) {
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));
     ASSERT_NE(group, nullptr);
@@ -272,12 +273,17 @@ void ExpectAppIcon(HMODULE module) {
             {16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}, {48, 4}, {48, 8}, {48, 32}}));
 }
 
+// An executable beside the test, loaded as data for its resources.
+HMODULE LoadAsData(const wchar_t* fileName) {
+    return LoadLibraryExW(JoinPath(OwnFolder(), fileName).c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE);
+}
+
 }  // namespace
 
 TEST(Executable, TheCommandLineProgramCarriesItsOwnVersionRecordAndTheIcon) {
     ExpectVersionRecord(L"tavrel-cli.exe", L"Tavrel command line");
-    const std::wstring exe = JoinPath(OwnFolder(), L"tavrel-cli.exe");
-    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadAsData(L"tavrel-cli.exe");
     ASSERT_NE(module, nullptr);
     ExpectAppIcon(module);
     FreeLibrary(module);
@@ -285,8 +291,7 @@ TEST(Executable, TheCommandLineProgramCarriesItsOwnVersionRecordAndTheIcon) {
 
 TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
     ExpectVersionRecord(L"tavrel.exe", L"Tavrel");
-    const std::wstring exe = JoinPath(OwnFolder(), L"tavrel.exe");
-    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = LoadAsData(L"tavrel.exe");
     ASSERT_NE(module, nullptr);
     ExpectAppIcon(module);
     // The manifest asks for common controls 6 and per-monitor DPI awareness.
