@@ -1,6 +1,6 @@
 # What both Windows cross builds share, included by their toolchain files after they set
 # CMAKE_SYSTEM_PROCESSOR and TOOLCHAIN_PREFIX: mingw-w64 with posix threads, a static
-# runtime, and executables that are the same bytes on every build of the same sources.
+# runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 
 set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc-posix)
@@ -14,12 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# One self-contained .exe: no libstdc++/libgcc/winpthread DLLs beside it. No link time
-# in the PE header, so that a rebuild gives the same file; release builds are stripped.
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
-set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
-set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+# One self-contained .exe: no libstdc++/libgcc/winpthread DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Tests run under Wine; the prefix is prepared by tools/dev.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
