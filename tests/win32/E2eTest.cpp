@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "generated/Version.h"
 
 using namespace tavrel::e2e;
 
@@ -225,8 +226,13 @@ TEST_F(E2e, WineRunsWithTheTraditionalChineseCodePage) {
     EXPECT_EQ(GetACP(), 950u) << "run under tools/wine-run (LANG=zh_TW.UTF-8, locale generated)";
 }
 
-TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
-    const std::wstring exe = JoinPath(OwnFolder(), L"tavrel.exe");
+namespace {
+
+// The version record of one of the executables: the numbers and texts of the project
+// version, and the names and copyright of that file.
+void ExpectVersionRecord(const std::wstring& fileName, const std::wstring& description) {
+    SCOPED_TRACE(fileName);
+    const std::wstring exe = JoinPath(OwnFolder(), fileName);
     DWORD ignored = 0;
     std::vector<std::uint8_t> version(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
     ASSERT_FALSE(version.empty());
@@ -235,26 +241,34 @@ TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    constexpr DWORD kNumbers[] = {TAVREL_VERSION_NUMBERS};
+    EXPECT_EQ(fixed->dwFileVersionMS, kNumbers[0] << 16 | kNumbers[1]);
+    EXPECT_EQ(fixed->dwFileVersionLS, kNumbers[2] << 16 | kNumbers[3]);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    const std::wstring internalName = fileName.substr(0, fileName.size() - 4);
     for (const auto& [name, expected] :
-         {std::pair{L"ProductName", L"Tavrel"}, std::pair{L"FileDescription", L"Tavrel"},
-          std::pair{L"Comments", L"Tavrel"}, std::pair{L"FileVersion", L"1.0.0.1"},
-          std::pair{L"ProductVersion", L"1.0.0.1"}}) {
+         {std::pair{L"ProductName", std::wstring(L"Tavrel")},
+          std::pair{L"FileDescription", description},
+          std::pair{L"Comments", std::wstring(L"Tavrel")},
+          std::pair{L"FileVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
+          std::pair{L"ProductVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
+          std::pair{L"InternalName", internalName}, std::pair{L"OriginalFilename", fileName},
+          std::pair{L"LegalCopyright",
+                    std::wstring(L"Copyright (c) 2026 The Tavrel developers")}}) {
         wchar_t* value = nullptr;
         const std::wstring key = std::wstring(L"\\StringFileInfo\\040404b0\\") + name;
         ASSERT_TRUE(
             VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&value), &size))
             << key;
-        EXPECT_STREQ(value, expected) << key;
+        EXPECT_EQ(std::wstring(value), expected) << key;
     }
+}
 
-    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    // The icon group IDI_APP: nine images, 48, 32 and 16 pixels in 4, 8 and 32 bits.
+// The icon group IDI_APP of an executable loaded as data: nine images, 48, 32 and 16
+// pixels in 4, 8 and 32 bits.
+void ExpectAppIcon(HMODULE module) {
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));
     ASSERT_NE(group, nullptr);
     const auto* dir = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, group)));
@@ -270,6 +284,29 @@ TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
         images,
         (std::vector<std::pair<int, int>>{
             {16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}, {48, 4}, {48, 8}, {48, 32}}));
+}
+
+// An executable beside the test, loaded as data for its resources.
+HMODULE LoadAsData(const wchar_t* fileName) {
+    return LoadLibraryExW(JoinPath(OwnFolder(), fileName).c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE);
+}
+
+}  // namespace
+
+TEST(Executable, TheCommandLineProgramCarriesItsOwnVersionRecordAndTheIcon) {
+    ExpectVersionRecord(L"tavrel-cli.exe", L"Tavrel command line");
+    HMODULE module = LoadAsData(L"tavrel-cli.exe");
+    ASSERT_NE(module, nullptr);
+    ExpectAppIcon(module);
+    FreeLibrary(module);
+}
+
+TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
+    ExpectVersionRecord(L"tavrel.exe", L"Tavrel");
+    HMODULE module = LoadAsData(L"tavrel.exe");
+    ASSERT_NE(module, nullptr);
+    ExpectAppIcon(module);
     // The manifest asks for common controls 6 and per-monitor DPI awareness.
     HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(manifest, nullptr);
