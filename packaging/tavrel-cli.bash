@@ -7,13 +7,13 @@ _tavrel_cli() {
     local command= word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case "$word" in
-            show|check|write) command=$word; break ;;
+            show|check|write|batch|table) command=$word; break ;;
         esac
     done
 
     COMPREPLY=()
     case "$prev" in
-        --base|--json-in)
+        --base|--json-in|--out)
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -f -- "$cur"))
             return ;;
@@ -28,13 +28,16 @@ _tavrel_cli() {
     if [[ $cur == -* ]]; then
         case "$command" in
             show) COMPREPLY=($(compgen -W "--json $common" -- "$cur")) ;;
+            check) COMPREPLY=($(compgen -W "--strict $common" -- "$cur")) ;;
+            batch) COMPREPLY=($(compgen -W "--out --base --dry-run $common" -- "$cur")) ;;
+            table) COMPREPLY=($(compgen -W "--csv $common" -- "$cur")) ;;
             write) COMPREPLY=($(compgen -W "--base --json-in --auto --fixed --ip --mask
                 --gateway --other-dns --preferred-dns --push --guard --rings --key
                 $common" -- "$cur")) ;;
             *) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
         esac
     elif [ -z "$command" ]; then
-        COMPREPLY=($(compgen -W 'show check write' -- "$cur"))
+        COMPREPLY=($(compgen -W 'show check write batch table' -- "$cur"))
     else
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
