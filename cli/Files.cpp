@@ -112,11 +112,21 @@ std::string DescribeWriteFailure(const WriteResult& result) {
         case WriteError::TargetIsDirectory:
             reason = "a folder has that name";
             break;
+        case WriteError::TargetNotRegularFile:
+            reason = "something other than a regular file has that name";
+            break;
         case WriteError::DiskFull:
             reason = "no space left on the medium";
             break;
         case WriteError::VerifyFailed:
             reason = "the file read back differs";
+            break;
+        case WriteError::ReplacedButNotFlushed:
+            reason = "the file was replaced, but the medium reported an error, so it may not be "
+                     "stored completely";
+            break;
+        case WriteError::ReplacedByAnotherWriter:
+            reason = "the file was written, but another writer's file replaced it right after";
             break;
         case WriteError::Other:
             reason = "the system refused it";
