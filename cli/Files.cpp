@@ -78,18 +78,23 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
         error = "the destination is empty";
         return std::nullopt;
     }
+    // A folder that cannot be looked at since its path is too long is not missing.
+    const auto notThere = [](const std::string& folder, const std::error_code& ec) {
+        return ec == std::errc::filename_too_long ? "the path " + folder + " is too long"
+                                                  : "the folder " + folder + " does not exist";
+    };
     const std::filesystem::path path = PathFromUtf8(dest);
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         return path / kSettingsFileName;
     }
-    if (!path.has_filename()) {
-        error = "the folder " + dest + " does not exist";
+    if (!path.has_filename() || ec == std::errc::filename_too_long) {
+        error = notThere(dest, ec);
         return std::nullopt;
     }
     const std::filesystem::path folder = path.parent_path();
     if (!std::filesystem::is_directory(folder.empty() ? "." : folder, ec)) {
-        error = "the folder " + PathToUtf8(folder) + " does not exist";
+        error = notThere(PathToUtf8(folder), ec);
         return std::nullopt;
     }
     return path;
