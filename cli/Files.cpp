@@ -127,8 +127,9 @@ std::string DescribeWriteFailure(const WriteResult& result) {
             reason = "the file read back differs";
             break;
         case WriteError::ReplacedButNotFlushed:
-            reason = "the file was replaced, but the medium reported an error, so it may not be "
-                     "stored completely";
+            reason =
+                "the file was replaced, but the medium reported an error, so it may not be "
+                "stored completely";
             break;
         case WriteError::ReplacedByAnotherWriter:
             reason = "the file was written, but another writer's file replaced it right after";

@@ -30,16 +30,16 @@ std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path);
 
 enum class WriteError {
     None,
-    PathTooLong,            // longer than the platform's path limit
-    FolderNotFound,         // the folder does not exist
-    AccessDenied,           // no permission, or a read-only medium
-    TargetIsDirectory,      // a folder stands where the file should go
-    TargetNotRegularFile,   // a device, FIFO, socket or symbolic link stands there
-    DiskFull,               // no space left on the medium
-    VerifyFailed,           // the file read back differs from what was written
-    ReplacedButNotFlushed,  // the new file replaced the old one, then the medium failed
+    PathTooLong,              // longer than the platform's path limit
+    FolderNotFound,           // the folder does not exist
+    AccessDenied,             // no permission, or a read-only medium
+    TargetIsDirectory,        // a folder stands where the file should go
+    TargetNotRegularFile,     // a device, FIFO, socket or symbolic link stands there
+    DiskFull,                 // no space left on the medium
+    VerifyFailed,             // the file read back differs from what was written
+    ReplacedButNotFlushed,    // the new file replaced the old one, then the medium failed
     ReplacedByAnotherWriter,  // written and in place, then another write replaced it
-    Other,                  // any other failure of the system; see systemError
+    Other,                    // any other failure of the system; see systemError
 };
 
 struct WriteResult {

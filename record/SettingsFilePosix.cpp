@@ -14,7 +14,6 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <system_error>
@@ -23,6 +22,7 @@
 #include "record/FolderFlush.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
+#include "record/TemporaryName.h"
 
 namespace tavrel {
 
@@ -126,21 +126,6 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Our temporary names: "~tav", eight hexadecimal digits, ".tmp".
-constexpr std::string_view kTemporaryPrefix = "~tav";
-constexpr std::string_view kTemporarySuffix = ".tmp";
-constexpr std::size_t kTemporaryDigits = 8;
-
-bool IsTemporaryName(std::string_view name) {
-    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
-        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
-        return false;
-    }
-    const std::string_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
-    return std::all_of(digits.begin(), digits.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
-
 // A name no other writer uses at the same moment; creation with O_EXCL settles any clash.
 std::string TemporaryName(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
@@ -148,11 +133,7 @@ std::string TemporaryName(const std::string& folder) {
     const unsigned long long mix =
         (static_cast<unsigned long long>(ticks) * 0x9E3779B97F4A7C15ull) ^
         (static_cast<unsigned long long>(getpid()) << 20) ^ counter.fetch_add(1);
-    char name[32];
-    std::snprintf(name, sizeof name, "%.*s%08llx%.*s", int(kTemporaryPrefix.size()),
-                  kTemporaryPrefix.data(), mix & 0xFFFFFFFFull, int(kTemporarySuffix.size()),
-                  kTemporarySuffix.data());
-    return folder + '/' + name;
+    return folder + '/' + detail::TemporaryFileName<char>(mix);
 }
 
 // Removes the temporary files that writes ended by a kill or a power loss left in the
@@ -168,12 +149,13 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
         return;
     }
     while (const dirent* entry = readdir(listing)) {
-        if (!IsTemporaryName(entry->d_name)) {
+        if (!detail::IsTemporaryFileName(std::string_view(entry->d_name))) {
             continue;
         }
         const Descriptor file(openat(folderFd.get(), entry->d_name,
                                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat opened {}, named {};
+        struct stat opened {
+        }, named{};
         if (file && fstat(file.get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
             flock(file.get(), LOCK_EX | LOCK_NB) == 0 &&
             fstatat(folderFd.get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -336,7 +318,8 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     if (const int error = SyncFolder(folder); error != 0) {
         return {WriteError::ReplacedButNotFlushed, error};
     }
-    struct stat ours {}, standing {};
+    struct stat ours {
+    }, standing{};
     if (fstat(fd.get(), &ours) == 0 && stat(path.c_str(), &standing) == 0 &&
         !SameFile(ours, standing)) {
         return {WriteError::ReplacedByAnotherWriter, 0};

@@ -9,12 +9,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdio>
-#include <cwchar>
 #include <string_view>
 
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
+#include "record/TemporaryName.h"
 
 namespace tavrel {
 
@@ -103,33 +102,13 @@ bool Holds(HANDLE file, const DeviceSettingsRecord::Bytes& expected) {
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
 }
 
-// Our temporary names: "~tav", eight hexadecimal digits, ".tmp". Short, so that they fit
-// wherever device_config.dat fits.
-constexpr std::wstring_view kTemporaryPrefix = L"~tav";
-constexpr std::wstring_view kTemporarySuffix = L".tmp";
-constexpr std::size_t kTemporaryDigits = 8;
-
-bool IsTemporaryName(std::wstring_view name) {
-    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
-        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
-        return false;
-    }
-    const std::wstring_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
-    return std::all_of(digits.begin(), digits.end(), [](wchar_t c) {
-        return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f');
-    });
-}
-
 // A name no other writer uses at the same moment; CREATE_NEW settles any clash.
 std::wstring TemporaryName(const std::wstring& folder) {
     static std::atomic<unsigned> counter{0};
     const unsigned long long mix = (GetTickCount64() * 0x9E3779B97F4A7C15ull) ^
                                    (static_cast<unsigned long long>(GetCurrentProcessId()) << 20) ^
                                    counter.fetch_add(1);
-    wchar_t digits[kTemporaryDigits + 1];
-    std::swprintf(digits, kTemporaryDigits + 1, L"%08llx", mix & 0xFFFFFFFFull);
-    return folder + L'\\' + std::wstring(kTemporaryPrefix) + digits +
-           std::wstring(kTemporarySuffix);
+    return folder + L'\\' + detail::TemporaryFileName<wchar_t>(mix);
 }
 
 // A temporary file this young may belong to a writer between closing its file and
@@ -140,7 +119,12 @@ constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns un
 // folder: those no process has open, and not written in the last minute.
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\~tav*.tmp").c_str(), &found);
+    using detail::kTemporaryPrefix, detail::kTemporarySuffix;
+    std::wstring pattern = folder + L'\\';
+    pattern.append(kTemporaryPrefix.begin(), kTemporaryPrefix.end());
+    pattern += L'*';
+    pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
     }
@@ -150,7 +134,7 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
         return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     do {
-        if (IsTemporaryName(found.cFileName) &&
+        if (detail::IsTemporaryFileName(std::wstring_view(found.cFileName)) &&
             (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
                 0 &&
             ticks(nowTime) - ticks(found.ftLastWriteTime) > kStaleAge) {

@@ -467,7 +467,8 @@ void DialogTest::replacedFileOnAFailingMediumIsReportedAsReplaced() {
     QCOMPARE(message.caption, QStringLiteral("參數設置"));
     QCOMPARE(message.icon, QMessageBox::Critical);
     QCOMPARE(message.text,
-             path + QStringLiteral("\n\n檔案已取代原有的檔案，但儲存媒體回報錯誤，檔案可能沒有完整儲存"));
+             path + QStringLiteral(
+                        "\n\n檔案已取代原有的檔案，但儲存媒體回報錯誤，檔案可能沒有完整儲存"));
     QCOMPARE(ReadAll(path), Fixture("foreign-saved.dat"));
     QCOMPARE(ReadAll(StoredPath()), Fixture("foreign.dat"));
 }
