@@ -82,14 +82,16 @@ extern "C" void EndOnSignal(int signal) {
     _exit(128 + signal);
 }
 
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 void EndOnSignals() {
     struct sigaction action {};
     action.sa_handler = EndOnSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kEndingSignals) {
         sigaddset(&action.sa_mask, signal);
     }
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kEndingSignals) {
         struct sigaction previous {};
         // A signal the caller chose to ignore (nohup, a background job) stays ignored.
         if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {

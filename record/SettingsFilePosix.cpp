@@ -251,8 +251,8 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
                                                           : path.substr(0, slash);
     RemoveStaleTemporaryFiles(folder);
 
-    // Created private, then given the mode it keeps: the previous file's, or for a new
-    // file what the umask allows (0666 less the umask) unless it is to stay private.
+    // A rewrite's file is created private and then given the previous file's mode; a new
+    // file is created 0666 less the umask, or 0600 when it is to stay private.
     const mode_t createMode = replacing || access == NewFileAccess::OwnerOnly ? 0600 : 0666;
     std::string temporary;
     Descriptor fd;
@@ -318,8 +318,8 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     if (const int error = SyncFolder(folder); error != 0) {
         return {WriteError::ReplacedButNotFlushed, error};
     }
-    struct stat ours {
-    }, standing{};
+    struct stat ours {};
+    struct stat standing {};
     if (fstat(fd.get(), &ours) == 0 && stat(path.c_str(), &standing) == 0 &&
         !SameFile(ours, standing)) {
         return {WriteError::ReplacedByAnotherWriter, 0};
