@@ -3,6 +3,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +25,7 @@
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
+#include "record/UniqueHandle.h"
 
 namespace tavrel {
 
@@ -51,29 +54,15 @@ WriteResult Failed(int error) {
     }
 }
 
-// Closes the descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() { Close(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    void Reset(int fd) {
-        Close();
-        fd_ = fd;
-    }
-    explicit operator bool() const { return fd_ >= 0; }
-    // 0, or the errno of a failed close.
-    int Close() {
-        const int result = fd_ >= 0 && close(fd_) != 0 ? errno : 0;
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
+struct DescriptorPolicy {
+    using Value = int;
+    static Value Invalid() noexcept { return -1; }
+    static bool IsValid(Value fd) noexcept { return fd >= 0; }
+    static void Close(Value fd) noexcept { close(fd); }
 };
+
+// What open returns: any negative value owns nothing.
+using Descriptor = UniqueHandle<DescriptorPolicy>;
 
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
@@ -112,7 +101,7 @@ int WriteFully(int fd, std::span<const std::uint8_t> data) {
 
 // Whether the open file, read from its start, holds exactly `expected`: one byte more
 // than a record is asked for, so that a longer file shows. 0, or the errno of a failure.
-int Holds(int fd, const DeviceSettingsRecord::Bytes& expected, bool& same) {
+int Holds(int fd, const DeviceSettingsRecord::Image& expected, bool& same) {
     if (lseek(fd, 0, SEEK_SET) != 0) {
         return errno;
     }
@@ -144,7 +133,7 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     if (!folderFd) {
         return;
     }
-    DIR* listing = fdopendir(dup(folderFd.get()));
+    DIR* listing = fdopendir(dup(folderFd.Get()));
     if (listing == nullptr) {
         return;
     }
@@ -152,15 +141,15 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
         if (!detail::IsTemporaryFileName(std::string_view(entry->d_name))) {
             continue;
         }
-        const Descriptor file(openat(folderFd.get(), entry->d_name,
+        const Descriptor file(openat(folderFd.Get(), entry->d_name,
                                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat opened {
         }, named{};
-        if (file && fstat(file.get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
-            flock(file.get(), LOCK_EX | LOCK_NB) == 0 &&
-            fstatat(folderFd.get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (file && fstat(file.Get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
+            flock(file.Get(), LOCK_EX | LOCK_NB) == 0 &&
+            fstatat(folderFd.Get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             SameFile(opened, named)) {
-            unlinkat(folderFd.get(), entry->d_name, 0);
+            unlinkat(folderFd.Get(), entry->d_name, 0);
         }
     }
     closedir(listing);
@@ -179,7 +168,7 @@ int SyncFolder(const std::string& folder) {
     if (!fd) {
         return 0;
     }
-    const int error = folderFlush.load()(fd.get());
+    const int error = folderFlush.load()(fd.Get());
     return error == EINVAL || error == ENOTSUP ? 0 : error;
 }
 
@@ -202,6 +191,26 @@ void ClearPending() {
     pendingSet = 0;
 }
 
+// Every signal held back from this thread for the length of a scope; errno kept.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, &saved_);
+    }
+    ~SignalsHeld() {
+        const int error = errno;
+        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        errno = error;
+    }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t saved_;
+};
+
 }  // namespace
 
 NativePath ToNativePath(std::u16string_view path) {
@@ -221,11 +230,11 @@ std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
         return std::nullopt;
     }
     const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!fd || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(fd.get(), image);
+    const std::size_t n = ReadFully(fd.Get(), image);
     return DeviceSettingsRecord::FromImage(std::span(image).first(n));
 }
 
@@ -258,7 +267,14 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     Descriptor fd;
     for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
         temporary = TemporaryName(folder);
-        fd.Reset(open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
+        {
+            // A signal handler sees either no file or one it can remove.
+            const SignalsHeld held;
+            fd.Reset(open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
+            if (fd) {
+                SetPending(temporary);
+            }
+        }
         if (!fd) {
             if (errno != EEXIST) {
                 return Failed(errno);
@@ -268,15 +284,15 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
         // Locked before anything is written; a stale-file sweep that locked it first has
         // removed the name, and the next name is tried.
         struct stat created {};
-        if (flock(fd.get(), LOCK_EX) != 0 || fstat(fd.get(), &created) != 0 ||
+        if (flock(fd.Get(), LOCK_EX) != 0 || fstat(fd.Get(), &created) != 0 ||
             created.st_nlink == 0) {
-            fd.Close();
+            ClearPending();
+            fd.Reset();
         }
     }
     if (!fd) {
         return Failed(EEXIST);
     }
-    SetPending(temporary);
 
     // Until the rename, every failure removes the temporary file and leaves the
     // previous file as it was.
@@ -286,23 +302,23 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
         return result;
     };
     if (replacing) {
-        if (fchmod(fd.get(), previous.st_mode & 07777) != 0) {
+        if (fchmod(fd.Get(), previous.st_mode & 07777) != 0) {
             return abandon(Failed(errno));
         }
         // Another user's file (root rewriting it) stays theirs where that is allowed.
         if (previous.st_uid != geteuid() || previous.st_gid != getegid()) {
-            (void)fchown(fd.get(), previous.st_uid, previous.st_gid);
+            (void)fchown(fd.Get(), previous.st_uid, previous.st_gid);
         }
     }
-    const auto& bytes = record.bytes();
-    if (const int error = WriteFully(fd.get(), bytes); error != 0) {
+    const auto& bytes = record.Bytes();
+    if (const int error = WriteFully(fd.Get(), bytes); error != 0) {
         return abandon(Failed(error));
     }
-    if (fsync(fd.get()) != 0) {
+    if (fsync(fd.Get()) != 0) {
         return abandon(Failed(errno));
     }
     bool same = false;
-    if (const int error = Holds(fd.get(), bytes, same); error != 0) {
+    if (const int error = Holds(fd.Get(), bytes, same); error != 0) {
         return abandon(Failed(error));
     }
     if (!same) {
@@ -320,7 +336,7 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     }
     struct stat ours {};
     struct stat standing {};
-    if (fstat(fd.get(), &ours) == 0 && stat(path.c_str(), &standing) == 0 &&
+    if (fstat(fd.Get(), &ours) == 0 && stat(path.c_str(), &standing) == 0 &&
         !SameFile(ours, standing)) {
         return {WriteError::ReplacedByAnotherWriter, 0};
     }

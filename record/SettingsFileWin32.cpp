@@ -11,6 +11,7 @@
 #include <atomic>
 #include <string_view>
 
+#include "record/FileHandleWin32.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
@@ -68,15 +69,13 @@ std::optional<FileIdentity> IdentityOf(HANDLE file) {
 }
 
 std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
-    const HANDLE file =
+    const UniqueFileHandle file(
         CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
         return std::nullopt;
     }
-    const std::optional<FileIdentity> identity = IdentityOf(file);
-    CloseHandle(file);
-    return identity;
+    return IdentityOf(file.Get());
 }
 
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
@@ -96,7 +95,7 @@ std::size_t ReadFully(HANDLE file, std::span<std::uint8_t> buffer) {
 
 // Whether the file read from its start holds exactly `expected` (one byte more than a
 // record is asked for, so that a longer file shows).
-bool Holds(HANDLE file, const DeviceSettingsRecord::Bytes& expected) {
+bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     std::array<std::uint8_t, kRecordSize + 1> buffer{};
     const std::size_t n = ReadFully(file, buffer);
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
@@ -151,19 +150,14 @@ NativePath ToNativePath(std::u16string_view path) {
 }
 
 std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
     // A pipe or a device is not read: it could keep the reader waiting.
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        CloseHandle(file);
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(file, image);
-    CloseHandle(file);
+    const std::size_t n = ReadFully(file.Get(), image);
     return DeviceSettingsRecord::FromImage(std::span(image).first(n));
 }
 
@@ -216,7 +210,7 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
         DeleteFileW(temporary.c_str());
         return result;
     };
-    const auto& bytes = record.bytes();
+    const auto& bytes = record.Bytes();
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         return abandon(Failed(GetLastError()));

@@ -8,8 +8,10 @@
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "platform/qt/QtText.h"
+#include "record/Utf16.h"
 
 namespace tavrel::ui::qt {
 
@@ -27,10 +29,10 @@ QString WithLfBreaks(QString text) {
     return text;
 }
 
-// The length of the character that starts at i: 2 for a surrogate pair.
-qsizetype CharLength(const QString& text, qsizetype i) {
-    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
-                                                                                              : 1;
+// The text as a Windows edit holds it: line breaks as CR LF.
+std::u16string WindowsUnits(QString text) {
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ToU16(text);
 }
 
 // An address field: up to three digits.
@@ -63,9 +65,7 @@ int InputRule::Units(const QString& text) const {
 }
 
 int InputRule::Bytes(const QString& text) const {
-    QString windows = text;
-    windows.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return static_cast<int>(CodePageLength(ToU16(windows), codePage));
+    return static_cast<int>(CodePageLength(WindowsUnits(text), codePage));
 }
 
 QString InputRule::Fit(const QString& rest, const QString& inserted) const {
@@ -76,26 +76,26 @@ QString InputRule::Fit(const QString& rest, const QString& inserted) const {
             }
         }
     }
-    int units = maxUnits >= 0 ? Units(rest) : 0;
-    int bytes = maxBytes >= 0 ? Bytes(rest) : 0;
+    // The insertion as the edit counts it (line breaks as CR LF), and how many of its units
+    // keep within each limit; both counts end on a whole character.
+    const std::u16string units = WindowsUnits(inserted);
+    std::size_t fitting = units.size();
+    if (maxUnits >= 0) {
+        const auto room = static_cast<std::size_t>(std::max(0, maxUnits - Units(rest)));
+        fitting = utf16::WholeCharacterPrefix(units, room).size();
+    }
+    if (maxBytes >= 0) {
+        const auto room = static_cast<std::size_t>(std::max(0, maxBytes - Bytes(rest)));
+        fitting = std::min(fitting, FittingUnits(units, room, codePage));
+    }
+    // Back to the edit's own characters, where a line break is one: it goes in whole or
+    // not at all.
     qsizetype taken = 0;
-    while (taken < inserted.size()) {
-        const QString ch = inserted.mid(taken, CharLength(inserted, taken));
-        if (maxUnits >= 0) {
-            const int u = Units(ch);
-            if (units + u > maxUnits) {
-                break;
-            }
-            units += u;
+    for (std::size_t used = 0; taken < inserted.size(); ++taken) {
+        used += inserted[taken] == QLatin1Char('\n') ? 2 : 1;
+        if (used > fitting) {
+            break;
         }
-        if (maxBytes >= 0) {
-            const int b = Bytes(ch);
-            if (bytes + b > maxBytes) {
-                break;
-            }
-            bytes += b;
-        }
-        taken += ch.size();
     }
     return inserted.left(taken);
 }

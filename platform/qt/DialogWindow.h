@@ -21,12 +21,6 @@ class RadioButton;
 
 namespace tavrel::ui {
 
-// The backend's access to CWnd's window handle and current message.
-struct WindowAccess {
-    static void SetWindow(CWnd& wnd, NativeWindow window) { wnd.m_hWnd = window; }
-    static const Message* CurrentMessage(const CWnd& wnd) { return wnd.m_currentMessage; }
-};
-
 namespace qt {
 
 // Pixels per dialog unit, as Windows derives them from a dialog's font: the horizontal

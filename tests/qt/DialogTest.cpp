@@ -140,6 +140,7 @@ private slots:
     void storedCopyThatIsNoFileLoadsAsAFirstStart();
     void editLimitsRefuseTypingAndPasting();
     void ringCountTakesDigitsOnly();
+    void inputRuleKeepsWholeCharactersWithinBothLimits();
     void readsIntegersLikeWindows();
     void addressEntryKeyboard();
     void tabOrderFollowsTheTemplate();
@@ -587,6 +588,38 @@ void DialogTest::ringCountTakesDigitsOnly() {
         QCOMPARE(ring->text(), QStringLiteral("-5"));
         QCOMPARE(dlg.GetDlgItemInt(IDC_RING_LIMIT, true), -5);
     });
+}
+
+// The edits' input rule alone, for cases that typing reaches only with difficulty: a line
+// break counts as CR LF in both limits and goes in whole or not at all, a surrogate pair
+// is one character, and the tighter limit wins.
+void DialogTest::inputRuleKeepsWholeCharactersWithinBothLimits() {
+    struct Case {
+        const char* name;
+        int maxUnits, maxBytes;
+        std::u16string rest, inserted, fit;
+    };
+    const std::u16string pair = u"\U0001F600";
+    const Case cases[] = {
+        {"break past the unit limit", 5, -1, u"abc", u"d\ne", u"d"},
+        {"break within the unit limit", 6, -1, u"abc", u"d\ne", u"d\n"},
+        {"pair past the unit limit", 3, -1, u"ab", pair + u"c", u""},
+        {"pair within the unit limit", 4, -1, u"ab", pair + u"c", pair},
+        {"break past the byte limit", -1, 4, u"ab", u"c\nd", u"c"},
+        {"double-byte at the byte limit", -1, 5, u"abc", u"密x", u"密"},
+        {"bytes tighter than units", 10, 6, u"", u"中文abc", u"中文ab"},
+        {"units tighter than bytes", 3, 63, u"", u"中文abc", u"中文a"},
+        {"rest already over the limit", 2, -1, u"abcd", u"x", u""},
+    };
+    for (const Case& c : cases) {
+        tavrel::ui::qt::InputRule rule;
+        rule.maxUnits = c.maxUnits;
+        rule.maxBytes = c.maxBytes;
+        rule.codePage = tavrel::kTraditionalChineseCodePage;
+        const QString fit =
+            rule.Fit(QString::fromStdU16String(c.rest), QString::fromStdU16String(c.inserted));
+        QVERIFY2(fit == QString::fromStdU16String(c.fit), c.name);
+    }
 }
 
 void DialogTest::readsIntegersLikeWindows() {
