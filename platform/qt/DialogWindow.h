@@ -81,6 +81,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 public slots:
@@ -95,6 +96,7 @@ private:
     void Build();
     QWidget* CreateControl(const ControlTemplate& control, int group);
     QRect ToPixels(int x, int y, int cx, int cy) const;
+    void NameControlsByTheirLabels();
     int IndexOf(const QWidget* widget) const;
     void ShowSystemMenu(const QPoint& globalPos);
 

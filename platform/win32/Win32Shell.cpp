@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/Shell.h"
+#include "platform/Window.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32.h"
 
@@ -92,7 +93,7 @@ bool CreateFolders(std::u16string_view path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+std::optional<std::u16string> BrowseForFolder(const CWnd& owner, std::u16string_view title,
                                               std::u16string_view initialFolder) {
     const win32::UniqueComApartment com = win32::InitializeCom();
     const std::wstring titleText = Wide(title);
@@ -100,8 +101,10 @@ std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
     wchar_t displayName[MAX_PATH] = {};
 
     BROWSEINFOW info{};
-    info.hwndOwner = nullptr;  // the browser starts at the desktop and has no owner
-    info.pidlRoot = nullptr;
+    // Owned, the browser disables the settings window while it runs: no second confirm
+    // and no closing the window under a browser that still waits to write a file.
+    info.hwndOwner = win32::Hwnd(owner.GetSafeHwnd());
+    info.pidlRoot = nullptr;  // the browser starts at the desktop
     info.pszDisplayName = displayName;
     info.lpszTitle = titleText.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
