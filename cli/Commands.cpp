@@ -207,7 +207,8 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
 
     const WriteResult written = WriteSettingsFile(*target, RecordFromValues(values, cp));
     if (!written) {
-        Fail(io, "cannot write " + PathToUtf8(*target) + ": " + DescribeWriteFailure(written));
+        Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
+                     DescribeWriteFailure(written));
         return 1;
     }
     io.out << "wrote " << PathToUtf8(*target) << "\n";

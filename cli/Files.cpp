@@ -78,18 +78,23 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
         error = "the destination is empty";
         return std::nullopt;
     }
+    // A folder that cannot be looked at since its path is too long is not missing.
+    const auto notThere = [](const std::string& folder, const std::error_code& ec) {
+        return ec == std::errc::filename_too_long ? "the path " + folder + " is too long"
+                                                  : "the folder " + folder + " does not exist";
+    };
     const std::filesystem::path path = PathFromUtf8(dest);
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         return path / kSettingsFileName;
     }
-    if (!path.has_filename()) {
-        error = "the folder " + dest + " does not exist";
+    if (!path.has_filename() || ec == std::errc::filename_too_long) {
+        error = notThere(dest, ec);
         return std::nullopt;
     }
     const std::filesystem::path folder = path.parent_path();
     if (!std::filesystem::is_directory(folder.empty() ? "." : folder, ec)) {
-        error = "the folder " + PathToUtf8(folder) + " does not exist";
+        error = notThere(PathToUtf8(folder), ec);
         return std::nullopt;
     }
     return path;
@@ -112,11 +117,22 @@ std::string DescribeWriteFailure(const WriteResult& result) {
         case WriteError::TargetIsDirectory:
             reason = "a folder has that name";
             break;
+        case WriteError::TargetNotRegularFile:
+            reason = "something other than a regular file has that name";
+            break;
         case WriteError::DiskFull:
             reason = "no space left on the medium";
             break;
         case WriteError::VerifyFailed:
             reason = "the file read back differs";
+            break;
+        case WriteError::ReplacedButNotFlushed:
+            reason =
+                "the file was replaced, but the medium reported an error, so it may not be "
+                "stored completely";
+            break;
+        case WriteError::ReplacedByAnotherWriter:
+            reason = "the file was written, but another writer's file replaced it right after";
             break;
         case WriteError::Other:
             reason = "the system refused it";

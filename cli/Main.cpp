@@ -1,5 +1,5 @@
-// The process around tavrel-cli: UTF-8 arguments, binary standard input and, on a
-// Windows console, UTF-8 output.
+// The process around tavrel-cli: UTF-8 arguments, binary standard input, on a Windows
+// console UTF-8 output, and elsewhere no temporary file left behind by Ctrl-C or SIGTERM.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -68,7 +68,42 @@ int main() {
 
 #else
 
+#include <signal.h>
+#include <unistd.h>
+
+#include "record/SettingsFile.h"
+
+namespace {
+
+// Ends the process as the shell reports a death by this signal (128 + its number), with
+// the temporary file of a write in progress removed; the previous file stays as it was.
+extern "C" void EndOnSignal(int signal) {
+    tavrel::RemoveTemporaryFileOfWriteInProgress();
+    _exit(128 + signal);
+}
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void EndOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = EndOnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) {
+        sigaddset(&action.sa_mask, signal);
+    }
+    for (const int signal : kEndingSignals) {
+        struct sigaction previous {};
+        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
+            sigaction(signal, &action, nullptr);
+        }
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    EndOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
 }

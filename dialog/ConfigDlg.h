@@ -11,6 +11,8 @@
 
 namespace tavrel {
 
+struct WriteResult;
+
 class CConfigDlg : public ui::CDialog {
 public:
     CConfigDlg();
@@ -39,7 +41,7 @@ private:
     void EnableAddressFields(bool enable);
     void ShowValues(const SettingsValues& values);
     SettingsValues ReadValues() const;
-    void ShowWriteError(std::u16string_view path, std::u16string_view reason);
+    void ShowWriteError(std::u16string_view path, const WriteResult& result);
 
     ui::Icon appIcon;
 };

@@ -35,9 +35,9 @@ void CConfigDlg::OnConfirm() {
         return;
     }
     const std::u16string destination = *folder + kSettingsFileName;
-    const WriteResult written = WriteSettingsFile(destination, record);
+    const WriteResult written = WriteSettingsFile(ToNativePath(destination), record);
     if (!written) {
-        ShowWriteError(destination, DescribeWriteError(written));
+        ShowWriteError(destination, written);
         return;
     }
 
@@ -45,19 +45,24 @@ void CConfigDlg::OnConfirm() {
     // the stored copy's folder itself.
     const std::u16string storedFolder = ui::GetProgramDirectory();
     if (!ui::IsSameFolder(*folder, storedFolder) && ui::CreateFolders(storedFolder)) {
-        WriteSettingsFile(StoredSettingsPath(), record);
+        WriteSettingsFile(ToNativePath(StoredSettingsPath()), record, NewFileAccess::OwnerOnly);
     }
 
     MessageBox(LoadResourceString(IDS_FILE_CREATED), LoadResourceString(IDS_SETTINGS_CAPTION),
                ui::mb::Ok | ui::mb::IconInformation);
 }
 
-void CConfigDlg::ShowWriteError(std::u16string_view path, std::u16string_view reason) {
-    std::u16string text(LoadResourceString(IDS_WRITE_FAILED));
-    text += u"\n";
+void CConfigDlg::ShowWriteError(std::u16string_view path, const WriteResult& result) {
+    // A file that took the old one's place is no failure to produce one: the path and
+    // what went wrong after the replace say it all.
+    std::u16string text;
+    if (!result.Replaced()) {
+        text = LoadResourceString(IDS_WRITE_FAILED);
+        text += u"\n";
+    }
     text += path;
     text += u"\n\n";
-    text += reason;
+    text += DescribeWriteError(result);
     MessageBox(text, LoadResourceString(IDS_SETTINGS_CAPTION), ui::mb::Ok | ui::mb::IconError);
 }
 

@@ -10,7 +10,8 @@ std::u16string StoredSettingsPath() {
 }
 
 void CConfigDlg::LoadStoredSettings() {
-    const std::optional<DeviceSettingsRecord> record = ReadSettingsFile(StoredSettingsPath());
+    const std::optional<DeviceSettingsRecord> record =
+        ReadSettingsFile(ToNativePath(StoredSettingsPath()));
     if (!record) {
         return;  // no stored file: the form keeps its initial state
     }

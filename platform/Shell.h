@@ -22,7 +22,8 @@ std::u16string GetProgramDirectory();
 // it is spelled).
 bool IsSameFolder(std::u16string_view a, std::u16string_view b);
 
-// Creates the folder and any missing parents; true when it exists afterwards.
+// Creates the folder and any missing parents, each one the user's alone (0700 on POSIX;
+// on Windows the parent's permissions apply); true when it exists afterwards.
 bool CreateFolders(std::u16string_view path);
 
 // Shows the platform's folder chooser with `title`, `initialFolder` preselected when it

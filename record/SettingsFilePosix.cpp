@@ -1,6 +1,11 @@
-// device_config.dat on POSIX systems: open/read/write, fsync, rename.
+// device_config.dat on POSIX systems: open/read/write, fsync, rename, and flock on the
+// temporary file so that a later write can tell a live writer's file from a stale one.
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,17 +15,23 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "record/CodePage.h"
+#include "record/FolderFlush.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
+#include "record/TemporaryName.h"
+#include "record/UniqueHandle.h"
 
 namespace tavrel {
 
 namespace {
+
+constexpr CodePage kUtf8 = 65001;
 
 WriteResult Failed(int error) {
     switch (error) {
@@ -42,6 +53,16 @@ WriteResult Failed(int error) {
             return {WriteError::Other, error};
     }
 }
+
+struct DescriptorPolicy {
+    using Value = int;
+    static Value Invalid() noexcept { return -1; }
+    static bool IsValid(Value fd) noexcept { return fd >= 0; }
+    static void Close(Value fd) noexcept { close(fd); }
+};
+
+// What open returns: any negative value owns nothing.
+using Descriptor = UniqueHandle<DescriptorPolicy>;
 
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
@@ -78,115 +99,226 @@ int WriteFully(int fd, std::span<const std::uint8_t> data) {
     return 0;
 }
 
-// Whether the file at `path` holds exactly `expected`: read from the start, one byte
-// more than a record so that a longer file shows. 0, or the errno of the failed open.
-int CompareFile(const std::filesystem::path& path, const DeviceSettingsRecord::Image& expected,
-                bool& same) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+// Whether the open file, read from its start, holds exactly `expected`: one byte more
+// than a record is asked for, so that a longer file shows. 0, or the errno of a failure.
+int Holds(int fd, const DeviceSettingsRecord::Image& expected, bool& same) {
+    if (lseek(fd, 0, SEEK_SET) != 0) {
         return errno;
     }
     std::array<std::uint8_t, kRecordSize + 1> buffer{};
     const std::size_t n = ReadFully(fd, buffer);
-    close(fd);
     same = n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
     return 0;
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // A name no other writer uses at the same moment; creation with O_EXCL settles any clash.
-std::filesystem::path TemporaryName(const std::filesystem::path& folder) {
+std::string TemporaryName(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     const unsigned long long mix =
         (static_cast<unsigned long long>(ticks) * 0x9E3779B97F4A7C15ull) ^
         (static_cast<unsigned long long>(getpid()) << 20) ^ counter.fetch_add(1);
-    char name[32];
-    std::snprintf(name, sizeof name, "~tav%08llx.tmp", mix & 0xFFFFFFFFull);
-    return folder / name;
+    return folder + '/' + detail::TemporaryFileName<char>(mix);
 }
+
+// Removes the temporary files that writes ended by a kill or a power loss left in the
+// folder. A running writer holds the lock on its file from creation to rename, so a file
+// we can lock is nobody's; it is removed only while its name still leads to it.
+void RemoveStaleTemporaryFiles(const std::string& folder) {
+    const Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd) {
+        return;
+    }
+    DIR* listing = fdopendir(dup(folderFd.Get()));
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        if (!detail::IsTemporaryFileName(std::string_view(entry->d_name))) {
+            continue;
+        }
+        const Descriptor file(openat(folderFd.Get(), entry->d_name,
+                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened {
+        }, named{};
+        if (file && fstat(file.Get(), &opened) == 0 && S_ISREG(opened.st_mode) &&
+            flock(file.Get(), LOCK_EX | LOCK_NB) == 0 &&
+            fstatat(folderFd.Get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            SameFile(opened, named)) {
+            unlinkat(folderFd.Get(), entry->d_name, 0);
+        }
+    }
+    closedir(listing);
+}
+
+int FlushWithFsync(int folderFd) {
+    return fsync(folderFd) == 0 ? 0 : errno;
+}
+
+std::atomic<detail::FolderFlush> folderFlush{FlushWithFsync};
 
 // Syncs the folder's entry for a renamed file; file systems that cannot sync a
 // folder say so with EINVAL, which is no failure of ours.
-int SyncFolder(const std::filesystem::path& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
+int SyncFolder(const std::string& folder) {
+    const Descriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) {
         return 0;
     }
-    int error = 0;
-    if (fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
-        error = errno;
-    }
-    close(fd);
-    return error;
+    const int error = folderFlush.load()(fd.Get());
+    return error == EINVAL || error == ENOTSUP ? 0 : error;
 }
+
+// The temporary file of the write in progress, for a signal handler to remove: the
+// name is complete whenever `pendingSet` is.
+char pendingName[PATH_MAX];
+volatile std::sig_atomic_t pendingSet = 0;
+
+void SetPending(const std::string& name) {
+    pendingSet = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    const std::size_t n = std::min(name.size(), sizeof pendingName - 1);
+    std::memcpy(pendingName, name.data(), n);
+    pendingName[n] = '\0';
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    pendingSet = 1;
+}
+
+void ClearPending() {
+    pendingSet = 0;
+}
+
+// Every signal held back from this thread for the length of a scope; errno kept.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, &saved_);
+    }
+    ~SignalsHeld() {
+        const int error = errno;
+        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        errno = error;
+    }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t saved_;
+};
 
 }  // namespace
 
-std::optional<DeviceSettingsRecord> ReadSettingsFile(const std::filesystem::path& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+NativePath ToNativePath(std::u16string_view path) {
+    return ToCodePage(path, kUtf8);
+}
+
+void RemoveTemporaryFileOfWriteInProgress() {
+    if (pendingSet) {
+        unlink(pendingName);
+    }
+}
+
+std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
+    // Never wait in open (a FIFO without a writer) nor read from anything but a file.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
-    // A folder opens for reading here but is no file to read, as on Windows.
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        close(fd);
+    const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(fd, image);
-    close(fd);
+    const std::size_t n = ReadFully(fd.Get(), image);
     return DeviceSettingsRecord::FromImage(std::span(image).first(n));
 }
 
-WriteResult WriteSettingsFile(const std::filesystem::path& path,
-                              const DeviceSettingsRecord& record) {
-    if (path.native().size() >= PATH_MAX) {
+WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord& record,
+                              NewFileAccess access) {
+    if (path.size() >= PATH_MAX) {
         return {WriteError::PathTooLong, 0};
     }
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    struct stat previous {};
+    const bool replacing = lstat(path.c_str(), &previous) == 0;
+    if (replacing && S_ISDIR(previous.st_mode)) {
         return {WriteError::TargetIsDirectory, 0};
     }
-    const std::filesystem::path folder =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    if (replacing && !S_ISREG(previous.st_mode)) {
+        return {WriteError::TargetNotRegularFile, 0};
+    }
+    if (!replacing && errno != ENOENT) {
+        return Failed(errno);
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    RemoveStaleTemporaryFiles(folder);
 
-    std::filesystem::path temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    // A rewrite's file is created private and then given the previous file's mode; a new
+    // file is created 0666 less the umask, or 0600 when it is to stay private.
+    const mode_t createMode = replacing || access == NewFileAccess::OwnerOnly ? 0600 : 0666;
+    std::string temporary;
+    Descriptor fd;
+    for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
         temporary = TemporaryName(folder);
-        fd = open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return Failed(errno);
+        {
+            // A signal handler sees either no file or one it can remove.
+            const SignalsHeld held;
+            fd.Reset(open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, createMode));
+            if (fd) {
+                SetPending(temporary);
+            }
+        }
+        if (!fd) {
+            if (errno != EEXIST) {
+                return Failed(errno);
+            }
+            continue;
+        }
+        // Locked before anything is written; a stale-file sweep that locked it first has
+        // removed the name, and the next name is tried.
+        struct stat created {};
+        if (flock(fd.Get(), LOCK_EX) != 0 || fstat(fd.Get(), &created) != 0 ||
+            created.st_nlink == 0) {
+            ClearPending();
+            fd.Reset();
         }
     }
-    if (fd < 0) {
+    if (!fd) {
         return Failed(EEXIST);
     }
 
     // Until the rename, every failure removes the temporary file and leaves the
     // previous file as it was.
     const auto abandon = [&](WriteResult result) {
-        if (fd >= 0) {
-            close(fd);
-        }
         unlink(temporary.c_str());
+        ClearPending();
         return result;
     };
+    if (replacing) {
+        if (fchmod(fd.Get(), previous.st_mode & 07777) != 0) {
+            return abandon(Failed(errno));
+        }
+        // Another user's file (root rewriting it) stays theirs where that is allowed.
+        if (previous.st_uid != geteuid() || previous.st_gid != getegid()) {
+            (void)fchown(fd.Get(), previous.st_uid, previous.st_gid);
+        }
+    }
     const auto& bytes = record.Bytes();
-    if (const int error = WriteFully(fd, bytes); error != 0) {
+    if (const int error = WriteFully(fd.Get(), bytes); error != 0) {
         return abandon(Failed(error));
     }
-    if (fsync(fd) != 0) {
-        return abandon(Failed(errno));
-    }
-    const int closeResult = close(fd);
-    fd = -1;
-    if (closeResult != 0) {
+    if (fsync(fd.Get()) != 0) {
         return abandon(Failed(errno));
     }
     bool same = false;
-    if (const int error = CompareFile(temporary, bytes, same); error != 0) {
+    if (const int error = Holds(fd.Get(), bytes, same); error != 0) {
         return abandon(Failed(error));
     }
     if (!same) {
@@ -195,26 +327,31 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
     if (rename(temporary.c_str(), path.c_str()) != 0) {
         return abandon(Failed(errno));
     }
+    ClearPending();
 
-    // The new file is in place now; a failure from here on can no longer keep the
-    // previous one, but is still reported, since the medium may not hold what it should.
+    // The new file is in place: what can still fail is the flush of the folder, which
+    // makes the rename last, and the file may be another writer's already.
     if (const int error = SyncFolder(folder); error != 0) {
-        return Failed(error);
+        return {WriteError::ReplacedButNotFlushed, error};
     }
-    if (const int error = CompareFile(path, bytes, same); error != 0) {
-        return Failed(error);
-    }
-    if (!same) {
-        return {WriteError::VerifyFailed, 0};
+    struct stat ours {};
+    struct stat standing {};
+    if (fstat(fd.Get(), &ours) == 0 && stat(path.c_str(), &standing) == 0 &&
+        !SameFile(ours, standing)) {
+        return {WriteError::ReplacedByAnotherWriter, 0};
     }
     return {};
 }
 
 namespace detail {
 
+FolderFlush ReplaceFolderFlush(FolderFlush flush) {
+    return folderFlush.exchange(flush);
+}
+
 std::u16string SystemErrorText(int error) {
     // The C library's text is in the locale's encoding, which is UTF-8 wherever this runs.
-    return FromCodePage(std::generic_category().message(error), 65001);
+    return FromCodePage(std::generic_category().message(error), kUtf8);
 }
 
 }  // namespace detail

@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdio>
+#include <string_view>
 
+#include "record/FileHandleWin32.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
+#include "record/TemporaryName.h"
 
 namespace tavrel {
 
@@ -52,6 +54,30 @@ bool IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The volume and file index that identify a file, however its path is spelled.
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    return IdentityOf(file.Get());
+}
+
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(HANDLE file, std::span<std::uint8_t> buffer) {
     std::size_t done = 0;
@@ -75,49 +101,93 @@ bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
 }
 
-// A name no other writer uses at the same moment; CREATE_NEW settles any clash. Short,
-// so that it fits wherever device_config.dat fits.
-std::wstring TemporaryName(const std::filesystem::path& folder) {
+// A name no other writer uses at the same moment; CREATE_NEW settles any clash.
+std::wstring TemporaryName(const std::wstring& folder) {
     static std::atomic<unsigned> counter{0};
     const unsigned long long mix = (GetTickCount64() * 0x9E3779B97F4A7C15ull) ^
                                    (static_cast<unsigned long long>(GetCurrentProcessId()) << 20) ^
                                    counter.fetch_add(1);
-    wchar_t name[32];
-    std::swprintf(name, 32, L"~tav%08llx.tmp", mix & 0xFFFFFFFFull);
-    return (folder / name).native();
+    return folder + L'\\' + detail::TemporaryFileName<wchar_t>(mix);
+}
+
+// A temporary file this young may belong to a writer between closing its file and
+// moving it into place; every other live writer's file is open, and cannot be deleted.
+constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns units
+
+// Removes the temporary files that writes ended by a kill or a power loss left in the
+// folder: those no process has open, and not written in the last minute.
+void RemoveStaleTemporaryFiles(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    using detail::kTemporaryPrefix, detail::kTemporarySuffix;
+    std::wstring pattern = folder + L'\\';
+    pattern.append(kTemporaryPrefix.begin(), kTemporaryPrefix.end());
+    pattern += L'*';
+    pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    do {
+        if (detail::IsTemporaryFileName(std::wstring_view(found.cFileName)) &&
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                0 &&
+            ticks(nowTime) - ticks(found.ftLastWriteTime) > kStaleAge) {
+            DeleteFileW((folder + L'\\' + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 }  // namespace
 
-std::optional<DeviceSettingsRecord> ReadSettingsFile(const std::filesystem::path& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+NativePath ToNativePath(std::u16string_view path) {
+    return NativePath(path.begin(), path.end());
+}
+
+std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    // A pipe or a device is not read: it could keep the reader waiting.
+    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(file, image);
-    CloseHandle(file);
+    const std::size_t n = ReadFully(file.Get(), image);
     return DeviceSettingsRecord::FromImage(std::span(image).first(n));
 }
 
-WriteResult WriteSettingsFile(const std::filesystem::path& path,
-                              const DeviceSettingsRecord& record) {
-    const std::wstring& target = path.native();
+WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsRecord& record,
+                              NewFileAccess /*access*/) {
     if (target.size() >= MAX_PATH) {
         return {WriteError::PathTooLong, 0};
     }
-    if (IsDirectory(target)) {
-        return {WriteError::TargetIsDirectory, 0};
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            return {WriteError::TargetIsDirectory, 0};
+        }
+        if (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) {
+            return {WriteError::TargetNotRegularFile, 0};
+        }
     }
+    const std::size_t separator = target.find_last_of(L"\\/");
+    const std::wstring folder =
+        separator == std::wstring::npos ? std::wstring(L".") : target.substr(0, separator);
+    RemoveStaleTemporaryFiles(folder);
 
     std::wstring temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = TemporaryName(path.parent_path());
+        temporary = TemporaryName(folder);
         if (temporary.size() >= MAX_PATH) {
             return {WriteError::PathTooLong, 0};
         }
+        // Not shared: while this writer has it open, no other can delete it as stale.
         file = CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_ARCHIVE, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -157,6 +227,7 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
     if (!Holds(file, bytes)) {
         return abandon({WriteError::VerifyFailed, 0});
     }
+    const std::optional<FileIdentity> ours = IdentityOf(file);
     const BOOL closed = CloseHandle(file);
     file = INVALID_HANDLE_VALUE;
     if (!closed) {
@@ -165,23 +236,19 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
+        // Write-through reports the flush after the move: the file may stand in place.
+        if (ours && IdentityOf(target) == ours) {
+            return {WriteError::ReplacedButNotFlushed, static_cast<int>(error)};
+        }
         return abandon(IsDirectory(target)
                            ? WriteResult{WriteError::TargetIsDirectory, static_cast<int>(error)}
                            : Failed(error));
     }
 
-    // The new file is in place now; a failure from here on can no longer keep the
-    // previous one, but is still reported, since the medium may not hold what it should.
-    const HANDLE check =
-        CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (check == INVALID_HANDLE_VALUE) {
-        return Failed(GetLastError());
-    }
-    const bool same = Holds(check, bytes);
-    CloseHandle(check);
-    if (!same) {
-        return {WriteError::VerifyFailed, 0};
+    // The new file is in place, flushed with the move; it may be another writer's already.
+    const std::optional<FileIdentity> standing = IdentityOf(target);
+    if (ours && standing && standing != ours) {
+        return {WriteError::ReplacedByAnotherWriter, 0};
     }
     return {};
 }

@@ -20,8 +20,11 @@
 #include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <climits>
 #include <memory>
+
+#include <sys/stat.h>
 
 #include "app/resource.h"
 #include "dialog/ConfigDlg.h"
@@ -30,6 +33,7 @@
 #include "platform/qt/Controls.h"
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/FolderChooser.h"
+#include "record/FolderFlush.h"
 #include "tests/qt/QtTestSupport.h"
 
 using tavrel::CConfigDlg;
@@ -134,6 +138,9 @@ private slots:
     void confirmWritesTheSameBytesAsTheFixture();
     void cancellingTheFolderChooserWritesNothing();
     void failedWriteIsReportedAndKeepsTheStoredCopy();
+    void replacedFileOnAFailingMediumIsReportedAsReplaced();
+    void storedCopyIsTheUsersAlone();
+    void storedCopyThatIsNoFileLoadsAsAFirstStart();
     void editLimitsRefuseTypingAndPasting();
     void ringCountTakesDigitsOnly();
     void inputRuleKeepsWholeCharactersWithinBothLimits();
@@ -474,6 +481,66 @@ void DialogTest::failedWriteIsReportedAndKeepsTheStoredCopy() {
     QCOMPARE(QDir(target.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{QStringLiteral("device_config.dat")});  // no temporary file left
     QCOMPARE(ReadAll(StoredPath()), Fixture("full-form.dat"));
+}
+
+// The medium fails after the new file took the old one's place: an error box that says
+// so, not that nothing was produced; the stored copy stays as it was.
+void DialogTest::replacedFileOnAFailingMediumIsReportedAsReplaced() {
+    StoreFixture("foreign.dat");
+    QTemporaryDir target;
+    chosen_ = target.path();
+    const auto failingFlush = [](int) { return EIO; };
+    const tavrel::detail::FolderFlush saved = tavrel::detail::ReplaceFolderFlush(failingFlush);
+    MessageSeen message;
+    RunSettings([&](DialogWindow& w, CConfigDlg&) { message = ConfirmAndReadMessage(w); });
+    tavrel::detail::ReplaceFolderFlush(saved);
+
+    const QString path = target.path() + QStringLiteral("/device_config.dat");
+    QCOMPARE(message.caption, QStringLiteral("參數設置"));
+    QCOMPARE(message.icon, QMessageBox::Critical);
+    QCOMPARE(message.text,
+             path + QStringLiteral(
+                        "\n\n檔案已取代原有的檔案，但儲存媒體回報錯誤，檔案可能沒有完整儲存"));
+    QCOMPARE(ReadAll(path), Fixture("foreign-saved.dat"));
+    QCOMPARE(ReadAll(StoredPath()), Fixture("foreign.dat"));
+}
+
+// The stored copy holds the key: its folders (made here from nothing) are 0700 and the
+// file 0600, while the file in the chosen folder follows the umask.
+void DialogTest::storedCopyIsTheUsersAlone() {
+    QTemporaryDir target;
+    chosen_ = target.path();
+    const QString config = config_->path() + QStringLiteral("/new/config");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const mode_t savedMask = umask(022);
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        QCOMPARE(ConfirmAndReadMessage(w).icon, QMessageBox::Information);
+    });
+    umask(savedMask);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_->path()));
+
+    const auto modeOf = [](const QString& path) {
+        struct stat info {};
+        return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777
+                                                                     : mode_t(-1);
+    };
+    QCOMPARE(modeOf(config_->path() + QStringLiteral("/new")), mode_t(0700));
+    QCOMPARE(modeOf(config), mode_t(0700));
+    QCOMPARE(modeOf(config + QStringLiteral("/tavrel")), mode_t(0700));
+    QCOMPARE(modeOf(config + QStringLiteral("/tavrel/device_config.dat")), mode_t(0600));
+    QCOMPARE(modeOf(target.path() + QStringLiteral("/device_config.dat")), mode_t(0644));
+}
+
+// A FIFO with no writer in the stored copy's place would hold a blocking open for ever:
+// the dialog opens as on a first start.
+void DialogTest::storedCopyThatIsNoFileLoadsAsAFirstStart() {
+    QVERIFY(QDir(config_->path()).mkpath(QStringLiteral("tavrel")));
+    QCOMPARE(mkfifo(QFile::encodeName(StoredPath()).constData(), 0600), 0);
+    const int result = RunSettings([](DialogWindow& w, CConfigDlg& dlg) {
+        QVERIFY(dlg.IsDlgButtonChecked(IDC_AUTO_IP));
+        QCOMPARE(Ctl<AddressEdit>(w, IDC_SUBNET_MASK)->Text(), QStringLiteral("255.255.255.0"));
+    });
+    QCOMPARE(result, kLeftOpen);
 }
 
 // --- input rules
