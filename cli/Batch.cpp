@@ -269,15 +269,17 @@ void BatchRun::Act(const TableRow& row) {
         std::error_code ec;
         const bool created = fs::create_directory(device->folder, ec);
         std::string failure;
+        bool replaced = false;  // the new file stands, but its write was not confirmed
         if (ec) {
             failure =
                 "cannot create the folder " + PathToUtf8(device->folder) + ": " + ec.message();
         } else if (const WriteResult written =
                        WriteSettingsFile(device->file, RecordFromValues(device->values, cp_));
                    !written) {
-            failure =
-                "cannot write " + PathToUtf8(device->file) + ": " + DescribeWriteFailure(written);
-            if (created) {
+            replaced = written.Replaced();
+            failure = (replaced ? "" : "cannot write ") + PathToUtf8(device->file) + ": " +
+                      DescribeWriteFailure(written);
+            if (created && !replaced) {
                 fs::remove(device->folder, ec);
             }
         }
@@ -285,7 +287,9 @@ void BatchRun::Act(const TableRow& row) {
         if (!failure.empty()) {
             Fail(io_, "row " + std::to_string(row.number) + " (" + device->name + "): " + failure);
             stopped_ = true;
-            notWritten_.push_back(device->name);
+            if (!replaced) {
+                notWritten_.push_back(device->name);
+            }
             return;
         }
     }
