@@ -1,5 +1,5 @@
-// The process around tavrel-cli: UTF-8 arguments, binary standard input and, on a
-// Windows console, UTF-8 output.
+// The process around tavrel-cli: UTF-8 arguments, binary standard input, whether standard
+// output is a terminal and, on a Windows console, UTF-8 output.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -61,16 +61,23 @@ int main() {
     }
     _setmode(_fileno(stdin), _O_BINARY);
     const Utf8Console console;
-    const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+    DWORD mode;
+    const tavrel::cli::StandardOutput device{
+        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0, [] {
+            std::cout.flush();
+            _setmode(_fileno(stdout), _O_BINARY);
+        }};
+    const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr, device);
     std::cout.flush();
     return status;
 }
 
 #else
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr, {isatty(STDOUT_FILENO) == 1});
 }
 
 #endif
