@@ -164,10 +164,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     try {
         std::vector<std::string> reversed(line->rbegin(), line->rend());
         app.parse(reversed);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e, out, err) == 0 ? kExitSuccess : kExitUsage;
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e, out, err) == 0 ? kExitSuccess : kExitUsage;
+    } catch (const CLI::Success& e) {  // --help or --version
+        app.exit(e, out, err);
+        return kExitSuccess;
     } catch (const CLI::ParseError& e) {
         err << UsageText(Problem(app, e, commands));
         return kExitUsage;
