@@ -241,7 +241,12 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
     if ((checked.status == 0) != noWarnings) {
         return "check and the JSON's warnings disagree";
     }
-    if (checked.status == 0) {
+    // JSON input reads the push address as typed text (line breaks become CR LF, at most
+    // the 250 characters the form takes), which a loaded one need not be.
+    const std::u16string push = DeviceSettingsRecord::FromImage(file).GetText16(field::pushAddress);
+    const bool typable = WithCrLfLineBreaks(push) == push &&
+                         push.size() <= static_cast<std::size_t>(kPushAddressTypingLimit);
+    if (checked.status == 0 && typable) {
         SettingsValues values;
         if (!cli::ApplyJson(json.out, kCp, values).empty()) {
             return "the JSON of a file that passes is refused";

@@ -28,7 +28,7 @@ std::string CheckCliJson(std::span<const std::uint8_t> text);
 // Any bytes as the file that `show`, `show --json` and `check` read from standard
 // input: show succeeds, every output is well-formed UTF-8, check passes exactly when
 // the JSON lists no warnings, and a file that passes is what its JSON writes, byte for
-// byte.
+// byte, when its push address is one that could be typed.
 std::string CheckCliShow(std::span<const std::uint8_t> file);
 
 // A file in the temporary folder that this process may overwrite at will.
