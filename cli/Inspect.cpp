@@ -22,7 +22,7 @@ std::string Number(T n) {
 
 // Bytes of the field from `from` (relative to its start) to its end that are not zero.
 std::size_t NonZeroBytes(const DeviceSettingsRecord& r, RecordField f, std::size_t from = 0) {
-    const auto begin = r.bytes().begin() + static_cast<std::ptrdiff_t>(f.offset);
+    const auto begin = r.Bytes().begin() + static_cast<std::ptrdiff_t>(f.offset);
     return static_cast<std::size_t>(std::count_if(
         begin + static_cast<std::ptrdiff_t>(std::min(from, f.size)),
         begin + static_cast<std::ptrdiff_t>(f.size), [](std::uint8_t b) { return b != 0; }));
@@ -30,7 +30,7 @@ std::size_t NonZeroBytes(const DeviceSettingsRecord& r, RecordField f, std::size
 
 bool SameField(const DeviceSettingsRecord& a, const DeviceSettingsRecord& b, RecordField f) {
     const auto at = [f](const DeviceSettingsRecord& r) {
-        return r.bytes().begin() + static_cast<std::ptrdiff_t>(f.offset);
+        return r.Bytes().begin() + static_cast<std::ptrdiff_t>(f.offset);
     };
     return std::equal(at(a), at(a) + static_cast<std::ptrdiff_t>(f.size), at(b));
 }
@@ -61,7 +61,7 @@ private:
 };
 
 // A UTF-16 text slot: its terminator and what follows it.
-void NoteTerminator16(FieldNotes& notes, const DeviceSettingsRecord& r, RecordField f,
+void NoteTerminator16(FieldNotes& notes, const DeviceSettingsRecord& r, Text16Field f,
                       const std::u16string& text) {
     if (text.size() == f.size / 2) {
         notes.Add("has no terminator within its " + Number(f.size / 2) + " characters.");
@@ -71,7 +71,7 @@ void NoteTerminator16(FieldNotes& notes, const DeviceSettingsRecord& r, RecordFi
 }
 
 void NoteAddress(std::vector<std::string>& out, const DeviceSettingsRecord& r,
-                 const DeviceSettingsRecord& saved, RecordField f, const char* name,
+                 const DeviceSettingsRecord& saved, Text16Field f, const char* name,
                  AddressValue shown, CodePage cp) {
     FieldNotes notes(name, out);
     const std::u16string text = r.GetText16(f);
@@ -110,8 +110,8 @@ LoadedSettings LoadSettings(const InputBytes& file, CodePage cp) {
 
     {
         FieldNotes notes("address mode", out);
-        if (r.addressMode() != 0 && r.addressMode() != 1) {
-            notes.Add("is stored as " + Number(r.addressMode()) +
+        if (r.AddressMode() != 0 && r.AddressMode() != 1) {
+            notes.Add("is stored as " + Number(r.AddressMode()) +
                       "; the form shows it as automatic, and saving stores 1.");
         }
         notes.Finish(!SameField(r, saved, field::addressMode));
@@ -130,7 +130,7 @@ LoadedSettings LoadSettings(const InputBytes& file, CodePage cp) {
         const std::size_t nonZero = NonZeroBytes(r, field::reserved);
         if (nonZero > 0) {
             notes.Add("(offsets " + Number(field::reserved.offset) + "-" +
-                      Number(field::reserved.end() - 1) + ") holds " + Number(nonZero) +
+                      Number(field::reserved.End() - 1) + ") holds " + Number(nonZero) +
                       (nonZero == 1 ? " non-zero byte" : " non-zero bytes") +
                       "; saving writes zeros there.");
         }
@@ -151,7 +151,7 @@ LoadedSettings LoadSettings(const InputBytes& file, CodePage cp) {
 
     {
         FieldNotes notes("line guard", out);
-        notes.Add("is stored as " + Number(r.lineGuardMode()) +
+        notes.Add("is stored as " + Number(r.LineGuardMode()) +
                   ", which is not an entry of the list; the form selects none, and saving "
                   "stores " +
                   Number(v.lineGuardMode) + ".");

@@ -3,18 +3,15 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "record/Utf16.h"
+
 namespace tavrel::cli {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char32_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
+using utf16::IsSurrogate;
 
 // Decodes one code point starting at text[i]; nothing when the sequence is malformed
 // (overlong forms, surrogates and values past U+10FFFF included).
@@ -48,7 +45,7 @@ std::optional<char32_t> DecodeUtf8(std::string_view text, std::size_t& i) {
         cp = (cp << 6) | (byte(i + k) & 0x3F);
     }
     static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (cp < kSmallest[length] || cp > 0x10FFFF || IsSurrogate(cp)) {
         return std::nullopt;
     }
     i += length;
@@ -76,13 +73,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Walks UTF-16 text by code point; an unpaired surrogate is passed on as itself.
 template <typename F>
 void ForEachCodePoint(std::u16string_view text, F f) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t u = text[i];
-        if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        f(u);
+    for (std::size_t i = 0; i < text.size(); i += utf16::CharacterUnits(text, i)) {
+        f(utf16::CodePointAt(text, i));
     }
 }
 
@@ -104,12 +96,7 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
         if (!cp) {
             return std::nullopt;
         }
-        if (*cp < 0x10000) {
-            out += static_cast<char16_t>(*cp);
-        } else {
-            out += static_cast<char16_t>(0xD800 + ((*cp - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((*cp - 0x10000) & 0x3FF));
-        }
+        utf16::AppendCodePoint(out, *cp);
     }
     return out;
 }
@@ -117,9 +104,8 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    ForEachCodePoint(text, [&](char32_t cp) {
-        AppendUtf8(out, IsHighSurrogate(cp) || IsLowSurrogate(cp) ? kReplacement : cp);
-    });
+    ForEachCodePoint(text,
+                     [&](char32_t cp) { AppendUtf8(out, IsSurrogate(cp) ? kReplacement : cp); });
     return out;
 }
 
@@ -140,7 +126,7 @@ std::size_t DisplayWidth(std::string_view utf8) {
 std::string Quoted(std::u16string_view text) {
     std::string out = "\"";
     ForEachCodePoint(text, [&](char32_t cp) {
-        if (cp < 0x20 || cp == 0x7F || IsHighSurrogate(cp) || IsLowSurrogate(cp)) {
+        if (cp < 0x20 || cp == 0x7F || IsSurrogate(cp)) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(cp));
             out += escape;

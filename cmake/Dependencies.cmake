@@ -1,25 +1,28 @@
 # Third-party pieces, all from Debian packages.
 #
-# GoogleTest: the host build uses the installed package; the Windows build compiles
-# it from /usr/src/googletest with the cross compiler.
+# GoogleTest, for a build with tests: the host build uses the installed package; the
+# Windows build compiles it from /usr/src/googletest with the cross compiler.
 #
 # Header-only libraries (CLI11, nlohmann-json) are reached through a folder of links
 # in the build tree, so the cross build never sees the host's /usr/include.
 
-if(CMAKE_CROSSCOMPILING)
-    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
-    # GoogleTest 1.11 and later declare these names themselves.
-    if(NOT TARGET GTest::gtest)
-        add_library(GTest::gtest ALIAS gtest)
-        add_library(GTest::gtest_main ALIAS gtest_main)
+if(TAVREL_TESTS)
+    if(CMAKE_CROSSCOMPILING)
+        set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+        set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+        set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+        add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest
+            EXCLUDE_FROM_ALL SYSTEM)
+        # GoogleTest 1.11 and later declare these names themselves.
+        if(NOT TARGET GTest::gtest)
+            add_library(GTest::gtest ALIAS gtest)
+            add_library(GTest::gtest_main ALIAS gtest_main)
+        endif()
+    else()
+        find_package(GTest REQUIRED)
     endif()
-else()
-    find_package(GTest REQUIRED)
+    include(GoogleTest)
 endif()
-include(GoogleTest)
 
 # tavrel_header_only(<target> <include-dir-name> ...): an INTERFACE target whose include
 # path holds only links to the named folders of /usr/include.

@@ -44,10 +44,12 @@ private:
     ui::Icon appIcon;
 };
 
-// The folder chooser of the confirm step: `initialFolder` preselected (without its
-// trailing separator); the chosen folder comes back with a trailing separator. Nothing
-// when the user cancelled or chose an item that is not a file-system folder.
-std::optional<std::u16string> ChooseDestinationFolder(std::u16string_view initialFolder);
+// The folder chooser of the confirm step, modal over `owner`: `initialFolder`
+// preselected (without its trailing separator); the chosen folder comes back with a
+// trailing separator. Nothing when the user cancelled or chose an item that is not a
+// file-system folder.
+std::optional<std::u16string> ChooseDestinationFolder(const ui::CWnd& owner,
+                                                      std::u16string_view initialFolder);
 
 // Where the stored copy of device_config.dat lives.
 std::u16string StoredSettingsPath();

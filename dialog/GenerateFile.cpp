@@ -8,13 +8,14 @@
 
 namespace tavrel {
 
-std::optional<std::u16string> ChooseDestinationFolder(std::u16string_view initialFolder) {
+std::optional<std::u16string> ChooseDestinationFolder(const ui::CWnd& owner,
+                                                      std::u16string_view initialFolder) {
     const char16_t sep = ui::PathSeparator();
     if (!initialFolder.empty() && initialFolder.back() == sep) {
         initialFolder.remove_suffix(1);
     }
     std::optional<std::u16string> folder =
-        ui::BrowseForFolder(LoadResourceString(IDS_CHOOSE_FOLDER), initialFolder);
+        ui::BrowseForFolder(owner, LoadResourceString(IDS_CHOOSE_FOLDER), initialFolder);
     // An item without a file-system path counts as not chosen: the file is never written
     // relative to the current directory.
     if (!folder || folder->empty()) {
@@ -29,7 +30,7 @@ std::optional<std::u16string> ChooseDestinationFolder(std::u16string_view initia
 void CConfigDlg::OnConfirm() {
     const DeviceSettingsRecord record = RecordFromValues(ReadValues());
 
-    const std::optional<std::u16string> folder = ChooseDestinationFolder(u"");
+    const std::optional<std::u16string> folder = ChooseDestinationFolder(*this, u"");
     if (!folder) {
         return;
     }

@@ -7,6 +7,8 @@
 
 namespace tavrel::ui {
 
+class CWnd;
+
 // '\\' on Windows, '/' elsewhere.
 char16_t PathSeparator();
 
@@ -24,10 +26,11 @@ bool IsSameFolder(std::u16string_view a, std::u16string_view b);
 bool CreateFolders(std::u16string_view path);
 
 // Shows the platform's folder chooser with `title`, `initialFolder` preselected when it
-// is not empty; only real directories can be accepted. Returns the chosen folder's path
-// as the platform gives it, or nothing when the user cancelled or the chosen item has no
+// is not empty; only real directories can be accepted. The chooser is modal and owned by
+// `owner`, which takes no input until it closes. Returns the chosen folder's path as the
+// platform gives it, or nothing when the user cancelled or the chosen item has no
 // file-system path.
-std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+std::optional<std::u16string> BrowseForFolder(const CWnd& owner, std::u16string_view title,
                                               std::u16string_view initialFolder);
 
 }  // namespace tavrel::ui

@@ -11,6 +11,7 @@
 // then its bases.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -159,7 +160,7 @@ public:
 protected:
     NativeWindow m_hWnd = nullptr;
     const Message* m_currentMessage = nullptr;  // set by OnWndMsg while a handler runs
-    friend struct WindowAccess;                 // for the backends
+    friend struct WindowAccess;                 // for the backends (platform/WindowAccess.h)
 };
 
 // Painting context for wm::Paint handlers: begins painting when constructed, ends when
@@ -174,9 +175,10 @@ public:
     void DrawIcon(int x, int y, Icon icon);
 
 private:
+    struct State;  // the backend's painting state
     CWnd& m_wnd;
     std::uintptr_t m_hDC = 0;
-    void* m_state = nullptr;  // backend's painting state
+    std::unique_ptr<State> m_state;
 };
 
 int GetSystemMetrics(int index);

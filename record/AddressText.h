@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "CodePage.h"
-#include "DeviceSettingsRecord.h"
+#include "record/CodePage.h"
+#include "record/DeviceSettingsRecord.h"
 
 namespace tavrel {
 

@@ -1,6 +1,7 @@
 #include "record/CodePage.h"
 
 #include "record/CodePageConverter.h"
+#include "record/Utf16.h"
 
 namespace tavrel {
 
@@ -12,36 +13,14 @@ using detail::CodePageConverter;
 // (UTF-8 needs four).
 constexpr std::size_t kMaxCharBytes = 4;
 
-bool IsHighSurrogate(char16_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-bool IsOneCharacter(std::u16string_view units) {
-    if (units.size() == 1) {
-        return !IsHighSurrogate(units[0]) && !IsLowSurrogate(units[0]);
-    }
-    return units.size() == 2 && IsHighSurrogate(units[0]) && IsLowSurrogate(units[1]);
-}
-
-// The code units of the character that starts at text[i]: a surrogate pair stays whole.
-std::size_t CharacterUnits(std::u16string_view text, std::size_t i) {
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-        return 2;
-    }
-    return 1;
-}
-
 // One character to bytes; '?' for a character the code page lacks and for half a
 // surrogate pair, as Windows gives its default character.
 std::string EncodeCharacter(CodePageConverter& converter, std::u16string_view character) {
     const char16_t first = character.front();
-    if (character.size() == 1 && (IsHighSurrogate(first) || IsLowSurrogate(first))) {
+    if (character.size() == 1 && utf16::IsSurrogate(first)) {
         return "?";
     }
-    if (!converter.available()) {
+    if (!converter.Available()) {
         return first < 0x80 ? std::string(1, static_cast<char>(first)) : std::string("?");
     }
     if (auto bytes = converter.Encode(character)) {
@@ -60,7 +39,7 @@ Encoded Encode(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
     CodePageConverter converter(cp);
     Encoded out;
     while (out.units < text.size()) {
-        const std::size_t units = CharacterUnits(text, out.units);
+        const std::size_t units = utf16::CharacterUnits(text, out.units);
         const std::string bytes = EncodeCharacter(converter, text.substr(out.units, units));
         if (bytes.size() > maxBytes - out.bytes.size()) {
             break;
@@ -74,7 +53,7 @@ Encoded Encode(std::u16string_view text, std::size_t maxBytes, CodePage cp) {
 }  // namespace
 
 bool IsCodePageAvailable(CodePage cp) {
-    return CodePageConverter(cp).available();
+    return CodePageConverter(cp).Available();
 }
 
 std::string ToCodePage(std::u16string_view text, CodePage cp) {
@@ -98,7 +77,7 @@ std::u16string FromCodePage(std::string_view bytes, CodePage cp) {
     std::u16string out;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!converter.available()) {
+        if (!converter.Available()) {
             out += byte < 0x80 ? static_cast<char16_t>(byte) : u'?';
             ++i;
             continue;
@@ -108,7 +87,7 @@ std::u16string FromCodePage(std::string_view bytes, CodePage cp) {
         bool decoded = false;
         for (std::size_t n = 1; n <= kMaxCharBytes && i + n <= bytes.size(); ++n) {
             const auto character = converter.Decode(bytes.substr(i, n));
-            if (character && IsOneCharacter(*character)) {
+            if (character && utf16::IsOneCharacter(*character)) {
                 out += *character;
                 i += n;
                 decoded = true;

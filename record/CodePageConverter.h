@@ -3,6 +3,7 @@
 // CodePage.cpp (CodePagePosix.cpp with iconv, CodePageWin32.cpp with the Win32 calls).
 // Not part of the library's interface.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +21,7 @@ public:
 
     // Whether the platform knows the code page; when it does not, the caller falls back
     // to plain ASCII.
-    bool available() const;
+    bool Available() const;
 
     // The bytes of one whole character (one code unit, or a surrogate pair), or nothing
     // when the code page lacks it.
@@ -31,8 +32,8 @@ public:
     std::optional<std::u16string> Decode(std::string_view bytes);
 
 private:
-    struct State;
-    State* state_;
+    struct State;  // the platform's conversion state
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace tavrel::detail

@@ -7,12 +7,19 @@
 #include <string>
 
 #include "record/CodePageConverter.h"
+#include "record/UniqueHandle.h"
 
 namespace tavrel::detail {
 
 namespace {
 
-const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
+struct IconvPolicy {
+    using Value = iconv_t;
+    static Value Invalid() noexcept { return reinterpret_cast<iconv_t>(-1); }
+    static void Close(Value cd) noexcept { iconv_close(cd); }
+};
+// What iconv_open returns: (iconv_t)-1 owns nothing.
+using UniqueIconv = UniqueHandle<IconvPolicy>;
 
 std::string IconvName(CodePage cp) {
     if (cp == kSystemAnsiCodePage) {
@@ -48,27 +55,19 @@ std::optional<std::string> Convert(iconv_t cd, std::string_view input) {
 
 struct CodePageConverter::State {
     std::string name;
-    iconv_t toCodePage = kNoConversion;
-    iconv_t fromCodePage = kNoConversion;
+    UniqueIconv toCodePage;
+    UniqueIconv fromCodePage;  // opened on the first Decode
 };
 
-CodePageConverter::CodePageConverter(CodePage cp) : state_(new State) {
+CodePageConverter::CodePageConverter(CodePage cp) : state_(std::make_unique<State>()) {
     state_->name = IconvName(cp);
-    state_->toCodePage = iconv_open(state_->name.c_str(), "UTF-16LE");
+    state_->toCodePage.Reset(iconv_open(state_->name.c_str(), "UTF-16LE"));
 }
 
-CodePageConverter::~CodePageConverter() {
-    if (state_->toCodePage != kNoConversion) {
-        iconv_close(state_->toCodePage);
-    }
-    if (state_->fromCodePage != kNoConversion) {
-        iconv_close(state_->fromCodePage);
-    }
-    delete state_;
-}
+CodePageConverter::~CodePageConverter() = default;
 
-bool CodePageConverter::available() const {
-    return state_->toCodePage != kNoConversion;
+bool CodePageConverter::Available() const {
+    return static_cast<bool>(state_->toCodePage);
 }
 
 std::optional<std::string> CodePageConverter::Encode(std::u16string_view character) {
@@ -77,7 +76,7 @@ std::optional<std::string> CodePageConverter::Encode(std::u16string_view charact
         utf16le += static_cast<char>(unit & 0xFF);
         utf16le += static_cast<char>(unit >> 8);
     }
-    auto bytes = Convert(state_->toCodePage, utf16le);
+    auto bytes = Convert(state_->toCodePage.Get(), utf16le);
     if (!bytes || bytes->empty()) {
         return std::nullopt;
     }
@@ -85,13 +84,13 @@ std::optional<std::string> CodePageConverter::Encode(std::u16string_view charact
 }
 
 std::optional<std::u16string> CodePageConverter::Decode(std::string_view bytes) {
-    if (state_->fromCodePage == kNoConversion) {
-        state_->fromCodePage = iconv_open("UTF-16LE", state_->name.c_str());
-        if (state_->fromCodePage == kNoConversion) {
+    if (!state_->fromCodePage) {
+        state_->fromCodePage.Reset(iconv_open("UTF-16LE", state_->name.c_str()));
+        if (!state_->fromCodePage) {
             return std::nullopt;
         }
     }
-    const auto utf16le = Convert(state_->fromCodePage, bytes);
+    const auto utf16le = Convert(state_->fromCodePage.Get(), bytes);
     if (!utf16le || utf16le->empty() || utf16le->size() % 2 != 0) {
         return std::nullopt;
     }

@@ -27,17 +27,15 @@ struct CodePageConverter::State {
     bool available = false;
 };
 
-CodePageConverter::CodePageConverter(CodePage cp) : state_(new State) {
+CodePageConverter::CodePageConverter(CodePage cp) : state_(std::make_unique<State>()) {
     // The number the system really uses, so that the flag rules below see it.
     state_->cp = cp == kSystemAnsiCodePage ? GetACP() : cp;
     state_->available = IsValidCodePage(state_->cp) != 0;
 }
 
-CodePageConverter::~CodePageConverter() {
-    delete state_;
-}
+CodePageConverter::~CodePageConverter() = default;
 
-bool CodePageConverter::available() const {
+bool CodePageConverter::Available() const {
     return state_->available;
 }
 

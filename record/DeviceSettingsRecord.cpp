@@ -8,15 +8,15 @@ namespace {
 
 // Every access goes through the field's own bounds; a field outside the record is a
 // programming error, so it is clamped rather than read or written past the end.
-std::span<const std::uint8_t> Slot(const DeviceSettingsRecord::Bytes& bytes, RecordField f) {
+std::span<const std::uint8_t> Slot(const DeviceSettingsRecord::Image& bytes, RecordField f) {
     const std::size_t begin = std::min(f.offset, kRecordSize);
-    const std::size_t end = std::min(f.end(), kRecordSize);
+    const std::size_t end = std::min(f.End(), kRecordSize);
     return std::span<const std::uint8_t>(bytes).subspan(begin, end - begin);
 }
 
-std::span<std::uint8_t> Slot(DeviceSettingsRecord::Bytes& bytes, RecordField f) {
+std::span<std::uint8_t> Slot(DeviceSettingsRecord::Image& bytes, RecordField f) {
     const std::size_t begin = std::min(f.offset, kRecordSize);
-    const std::size_t end = std::min(f.end(), kRecordSize);
+    const std::size_t end = std::min(f.End(), kRecordSize);
     return std::span<std::uint8_t>(bytes).subspan(begin, end - begin);
 }
 
@@ -33,7 +33,7 @@ DeviceSettingsRecord DeviceSettingsRecord::FromImage(std::span<const std::uint8_
     return record;
 }
 
-std::int32_t DeviceSettingsRecord::GetInt(RecordField f) const {
+std::int32_t DeviceSettingsRecord::GetInt(IntField f) const {
     const auto slot = Slot(bytes_, f);
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4 && i < slot.size(); ++i) {
@@ -42,7 +42,7 @@ std::int32_t DeviceSettingsRecord::GetInt(RecordField f) const {
     return static_cast<std::int32_t>(value);
 }
 
-void DeviceSettingsRecord::SetInt(RecordField f, std::int32_t value) {
+void DeviceSettingsRecord::SetInt(IntField f, std::int32_t value) {
     const auto slot = Slot(bytes_, f);
     const auto bits = static_cast<std::uint32_t>(value);
     for (std::size_t i = 0; i < 4 && i < slot.size(); ++i) {
@@ -50,13 +50,13 @@ void DeviceSettingsRecord::SetInt(RecordField f, std::int32_t value) {
     }
 }
 
-std::u16string DeviceSettingsRecord::GetText16(RecordField f) const {
+std::u16string DeviceSettingsRecord::GetText16(Text16Field f) const {
     std::u16string text = GetUnits16(f);
     text.resize(std::min(text.find(u'\0'), text.size()));
     return text;
 }
 
-void DeviceSettingsRecord::SetText16(RecordField f, std::u16string_view text) {
+void DeviceSettingsRecord::SetText16(Text16Field f, std::u16string_view text) {
     const auto slot = Slot(bytes_, f);
     std::fill(slot.begin(), slot.end(), std::uint8_t{0});
     const std::size_t units = slot.size() / 2;
@@ -70,7 +70,7 @@ void DeviceSettingsRecord::SetText16(RecordField f, std::u16string_view text) {
     }
 }
 
-std::u16string DeviceSettingsRecord::GetUnits16(RecordField f) const {
+std::u16string DeviceSettingsRecord::GetUnits16(Text16Field f) const {
     const auto slot = Slot(bytes_, f);
     std::u16string units(slot.size() / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i) {
@@ -79,13 +79,13 @@ std::u16string DeviceSettingsRecord::GetUnits16(RecordField f) const {
     return units;
 }
 
-std::string DeviceSettingsRecord::GetText8(RecordField f) const {
+std::string DeviceSettingsRecord::GetText8(Text8Field f) const {
     const auto slot = Slot(bytes_, f);
     const auto end = std::find(slot.begin(), slot.end(), std::uint8_t{0});
     return std::string(slot.begin(), end);
 }
 
-void DeviceSettingsRecord::SetText8(RecordField f, std::string_view text) {
+void DeviceSettingsRecord::SetText8(Text8Field f, std::string_view text) {
     const auto slot = Slot(bytes_, f);
     std::fill(slot.begin(), slot.end(), std::uint8_t{0});
     if (slot.empty()) {

@@ -80,7 +80,7 @@ int WriteFully(int fd, std::span<const std::uint8_t> data) {
 
 // Whether the file at `path` holds exactly `expected`: read from the start, one byte
 // more than a record so that a longer file shows. 0, or the errno of the failed open.
-int CompareFile(const std::filesystem::path& path, const DeviceSettingsRecord::Bytes& expected,
+int CompareFile(const std::filesystem::path& path, const DeviceSettingsRecord::Image& expected,
                 bool& same) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -173,7 +173,7 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
         unlink(temporary.c_str());
         return result;
     };
-    const auto& bytes = record.bytes();
+    const auto& bytes = record.Bytes();
     if (const int error = WriteFully(fd, bytes); error != 0) {
         return abandon(Failed(error));
     }

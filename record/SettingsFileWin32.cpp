@@ -69,7 +69,7 @@ std::size_t ReadFully(HANDLE file, std::span<std::uint8_t> buffer) {
 
 // Whether the file read from its start holds exactly `expected` (one byte more than a
 // record is asked for, so that a longer file shows).
-bool Holds(HANDLE file, const DeviceSettingsRecord::Bytes& expected) {
+bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     std::array<std::uint8_t, kRecordSize + 1> buffer{};
     const std::size_t n = ReadFully(file, buffer);
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
@@ -140,7 +140,7 @@ WriteResult WriteSettingsFile(const std::filesystem::path& path,
         DeleteFileW(temporary.c_str());
         return result;
     };
-    const auto& bytes = record.bytes();
+    const auto& bytes = record.Bytes();
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         return abandon(Failed(GetLastError()));

@@ -1,13 +1,14 @@
 #include "record/SettingsValues.h"
 
 #include "record/AddressText.h"
+#include "record/Utf16.h"
 
 namespace tavrel {
 
 namespace {
 
 struct AddressBinding {
-    RecordField field;
+    Text16Field field;
     AddressValue SettingsValues::*value;
 };
 
@@ -20,28 +21,18 @@ constexpr AddressBinding kAddresses[] = {
     {field::preferredDnsServer, &SettingsValues::preferredDnsServer},
 };
 
-// At most `units` code units, one fewer when the cut would part a surrogate pair.
-std::u16string_view CutUnits(std::u16string_view text, std::size_t units) {
-    if (text.size() <= units) {
-        return text;
-    }
-    const bool splitsPair = units > 0 && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF &&
-                            text[units] >= 0xDC00 && text[units] <= 0xDFFF;
-    return text.substr(0, splitsPair ? units - 1 : units);
-}
-
 }  // namespace
 
 SettingsValues ValuesFromRecord(const DeviceSettingsRecord& record, CodePage cp) {
     SettingsValues values;
-    values.automaticAddress = record.addressMode() != 0;
+    values.automaticAddress = record.AddressMode() != 0;
     for (const auto& address : kAddresses) {
         values.*address.value = TextToAddress(record.GetUnits16(address.field), cp);
     }
     values.pushAddress = record.GetText16(field::pushAddress);
-    const std::int32_t guard = record.lineGuardMode();
+    const std::int32_t guard = record.LineGuardMode();
     values.lineGuardMode = guard == 0 || guard == 1 ? guard : -1;
-    values.ringLimit = record.ringLimit();
+    values.ringLimit = record.RingLimit();
     values.cipKey = FromCodePage(record.GetText8(field::cipKey), cp);
     return values;
 }
@@ -52,7 +43,8 @@ DeviceSettingsRecord RecordFromValues(const SettingsValues& values, CodePage cp)
     for (const auto& address : kAddresses) {
         record.SetText16(address.field, AddressToText(values.*address.value));
     }
-    record.SetText16(field::pushAddress, CutUnits(values.pushAddress, kPushAddressReadUnits));
+    record.SetText16(field::pushAddress,
+                     utf16::WholeCharacterPrefix(values.pushAddress, kPushAddressReadUnits));
     record.SetInt(field::lineGuardMode, values.lineGuardMode);
     record.SetInt(field::ringLimit, values.ringLimit);
     record.SetText8(field::cipKey, ToCodePageFitting(values.cipKey, kCipKeyMaxBytes, cp));

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "CodePage.h"
-#include "DeviceSettingsRecord.h"
+#include "record/CodePage.h"
+#include "record/DeviceSettingsRecord.h"
 
 namespace tavrel {
 

@@ -1,3 +1,4 @@
+// What the Qt program sets up before its application object runs, and the run itself.
 #include "platform/qt/Application.h"
 
 #include <QApplication>
@@ -22,6 +23,18 @@ void PrepareApplication(QApplication& app) {
         QApplication::setWindowIcon(*icon);
     }
     app.setQuitOnLastWindowClosed(false);
+}
+
+int RunProgram(int argc, char* argv[]) {
+    char fallbackName[] = "tavrel";
+    char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
+    PrepareApplication(app);
+    if (CWinApp* theApp = AfxGetApp()) {
+        theApp->InitInstance();  // returns when the dialog has ended
+    }
+    return 0;
 }
 
 }  // namespace tavrel::ui::qt

@@ -1,5 +1,7 @@
 #include "platform/qt/Controls.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -8,8 +10,11 @@
 #include <QStyleOptionFrame>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
+#include <utility>
 
 #include "platform/qt/QtText.h"
+#include "record/Utf16.h"
 
 namespace tavrel::ui::qt {
 
@@ -27,10 +32,10 @@ QString WithLfBreaks(QString text) {
     return text;
 }
 
-// The length of the character that starts at i: 2 for a surrogate pair.
-qsizetype CharLength(const QString& text, qsizetype i) {
-    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
-                                                                                              : 1;
+// The text as a Windows edit holds it: line breaks as CR LF.
+std::u16string WindowsUnits(QString text) {
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ToU16(text);
 }
 
 // An address field: up to three digits.
@@ -50,7 +55,151 @@ public:
     }
 };
 
+// The address entry to a screen reader: one editable control whose text is the dotted
+// address (a reader reads text and names; not every bridge passes on a value), with
+// its four fields as children.
+class AddressAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit AddressAccessible(AddressEdit* edit)
+        : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this)
+                                                  : QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? Text() : QAccessibleWidget::text(t);
+    }
+
+    // The text interface, read-only: the dotted address.
+    QString text(int start, int end) const override { return Text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Text().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    QString Text() const { return static_cast<const AddressEdit*>(widget())->Text(); }
+};
+
+// A control with one action of its own (offered while it is enabled, and also run by
+// "press"), besides what every widget offers.
+class ActionAccessible : public QAccessibleWidget {
+public:
+    ActionAccessible(QWidget* widget, QAccessible::Role role, QString action)
+        : QAccessibleWidget(widget, role), action_(std::move(action)) {}
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) {
+            names.prepend(action_);
+        }
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == action_ || name == pressAction()) {
+            Act();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+protected:
+    virtual void Act() = 0;
+
+private:
+    QString action_;
+};
+
+// Automatic radio buttons that follow the template's groups are not auto-exclusive to
+// Qt, which would otherwise report them as check boxes.
+class RadioAccessible : public ActionAccessible {
+public:
+    explicit RadioAccessible(RadioButton* radio)
+        : ActionAccessible(radio, QAccessible::RadioButton, toggleAction()) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return WithoutAccessKey(Radio()->text());
+        }
+        return ActionAccessible::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = ActionAccessible::state();
+        state.checkable = true;
+        state.checked = Radio()->isChecked();
+        return state;
+    }
+
+private:
+    void Act() override { Radio()->click(); }
+    RadioButton* Radio() const { return static_cast<RadioButton*>(widget()); }
+};
+
+class DropDownAccessible : public ActionAccessible {
+public:
+    explicit DropDownAccessible(DropDownList* list)
+        : ActionAccessible(list, QAccessible::ComboBox, showMenuAction()) {}
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? List()->currentText() : ActionAccessible::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = ActionAccessible::state();
+        state.expandable = true;
+        state.expanded = List()->view()->isVisible();
+        return state;
+    }
+
+private:
+    void Act() override { List()->showPopup(); }
+    DropDownList* List() const { return static_cast<DropDownList*>(widget()); }
+};
+
+QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
+    if (className == QLatin1String(DropDownList::staticMetaObject.className())) {
+        return new DropDownAccessible(static_cast<DropDownList*>(object));
+    }
+    if (className == QLatin1String(AddressEdit::staticMetaObject.className())) {
+        return new AddressAccessible(static_cast<AddressEdit*>(object));
+    }
+    if (className == QLatin1String(RadioButton::staticMetaObject.className())) {
+        return new RadioAccessible(static_cast<RadioButton*>(object));
+    }
+    return nullptr;
+}
+
+void InstallAccessibleInterfaces() {
+    static const bool installed = [] {
+        QAccessible::installFactory(AccessibleFor);
+        return true;
+    }();
+    (void)installed;
+}
+
 }  // namespace
+
+QString WithoutAccessKey(const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;  // "&&" is one ampersand; "&x" is x
+        }
+        plain += text[i];
+    }
+    return plain;
+}
 
 // --- InputRule
 
@@ -63,9 +212,7 @@ int InputRule::Units(const QString& text) const {
 }
 
 int InputRule::Bytes(const QString& text) const {
-    QString windows = text;
-    windows.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return static_cast<int>(CodePageLength(ToU16(windows), codePage));
+    return static_cast<int>(CodePageLength(WindowsUnits(text), codePage));
 }
 
 QString InputRule::Fit(const QString& rest, const QString& inserted) const {
@@ -76,26 +223,26 @@ QString InputRule::Fit(const QString& rest, const QString& inserted) const {
             }
         }
     }
-    int units = maxUnits >= 0 ? Units(rest) : 0;
-    int bytes = maxBytes >= 0 ? Bytes(rest) : 0;
+    // The insertion as the edit counts it (line breaks as CR LF), and how many of its units
+    // keep within each limit; both counts end on a whole character.
+    const std::u16string units = WindowsUnits(inserted);
+    std::size_t fitting = units.size();
+    if (maxUnits >= 0) {
+        const auto room = static_cast<std::size_t>(std::max(0, maxUnits - Units(rest)));
+        fitting = utf16::WholeCharacterPrefix(units, room).size();
+    }
+    if (maxBytes >= 0) {
+        const auto room = static_cast<std::size_t>(std::max(0, maxBytes - Bytes(rest)));
+        fitting = std::min(fitting, FittingUnits(units, room, codePage));
+    }
+    // Back to the edit's own characters, where a line break is one: it goes in whole or
+    // not at all.
     qsizetype taken = 0;
-    while (taken < inserted.size()) {
-        const QString ch = inserted.mid(taken, CharLength(inserted, taken));
-        if (maxUnits >= 0) {
-            const int u = Units(ch);
-            if (units + u > maxUnits) {
-                break;
-            }
-            units += u;
+    for (std::size_t used = 0; taken < inserted.size(); ++taken) {
+        used += inserted[taken] == QLatin1Char('\n') ? 2 : 1;
+        if (used > fitting) {
+            break;
         }
-        if (maxBytes >= 0) {
-            const int b = Bytes(ch);
-            if (bytes + b > maxBytes) {
-                break;
-            }
-            bytes += b;
-        }
-        taken += ch.size();
     }
     return inserted.left(taken);
 }
@@ -103,6 +250,7 @@ QString InputRule::Fit(const QString& rest, const QString& inserted) const {
 // --- AddressEdit
 
 AddressEdit::AddressEdit(QWidget* parent) : QFrame(parent) {
+    InstallAccessibleInterfaces();
     auto* digits = new FieldValidator(this);
     for (int i = 0; i < 4; ++i) {
         auto* field = new QLineEdit(this);
@@ -349,6 +497,9 @@ PlainEdit::PlainEdit(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString PlainEdit::WindowsText() const {
+    if (!document()->isModified()) {
+        return programText_;  // a lone CR or LF from a file stays as it was
+    }
     QString text = WithLfBreaks(document()->toRawText());
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
@@ -356,6 +507,8 @@ QString PlainEdit::WindowsText() const {
 
 void PlainEdit::SetProgramText(const QString& text) {
     setPlainText(WithLfBreaks(text));
+    document()->setModified(false);
+    programText_ = text;
 }
 
 QString PlainEdit::TextWithoutSelection() const {
@@ -429,9 +582,16 @@ void PlainEdit::insertFromMimeData(const QMimeData* source) {
     QPlainTextEdit::insertFromMimeData(&plain);
 }
 
+// --- DropDownList
+
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
+    InstallAccessibleInterfaces();
+}
+
 // --- RadioButton
 
 RadioButton::RadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+    InstallAccessibleInterfaces();
     setAutoExclusive(false);
 }
 

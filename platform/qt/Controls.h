@@ -3,6 +3,7 @@
 // address entry, edits with Windows' input limits, and radio buttons that follow
 // Windows' group rules.
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +16,9 @@
 #include "record/CodePage.h"
 
 namespace tavrel::ui::qt {
+
+// A caption as it reads without its access-key marks ("&&" stays one '&').
+QString WithoutAccessKey(const QString& text);
 
 // What an edit lets the user type or paste. Text set by the program is never cut.
 struct InputRule {
@@ -33,7 +37,8 @@ struct InputRule {
 
 // The address entry: four fields of up to three digits, each 0-255. A third digit or
 // '.' moves on to the next field, Backspace at the start of a field moves back; a blank
-// field reads 0.
+// field reads 0. To accessibility it is one editable text, the dotted address, with the
+// four fields as its children.
 class AddressEdit : public QFrame {
     Q_OBJECT
 public:
@@ -84,9 +89,10 @@ public:
     explicit PlainEdit(QWidget* parent = nullptr);
 
     InputRule& Rule() { return rule_; }
-    // Line breaks as CR LF, whatever the edit holds inside.
+    // The text exactly as the program set it while the user has not changed it;
+    // otherwise with every line break as CR LF.
     QString WindowsText() const;
-    // Accepts CR LF, CR or LF line breaks.
+    // Shows CR LF, a lone CR and a lone LF each as a line break.
     void SetProgramText(const QString& text);
 
 protected:
@@ -97,10 +103,20 @@ protected:
 private:
     QString TextWithoutSelection() const;
     InputRule rule_;
+    QString programText_;  // as the program set it
+};
+
+// The drop-down list. To accessibility its name is its label, as on every platform, and
+// its value the selected entry (Qt on Linux would name it by the entry).
+class DropDownList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DropDownList(QWidget* parent = nullptr);
 };
 
 // An automatic radio button: clicking checks it and unchecks the others of its group
-// (the template's group), and the arrow keys move within the group and click.
+// (the template's group), and the arrow keys move within the group and click. To
+// accessibility it is a radio button.
 class RadioButton : public QRadioButton {
     Q_OBJECT
 public:

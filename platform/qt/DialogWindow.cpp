@@ -1,6 +1,7 @@
 #include "platform/qt/DialogWindow.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include <QAction>
 #include <QApplication>
@@ -11,9 +12,12 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextLayout>
@@ -125,10 +129,56 @@ void DialogWindow::Build() {
         }
     }
 
+    NameControlsByTheirLabels();
+
     // Alt+Space opens the system menu, as on Windows.
     auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(menuKey, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+void DialogWindow::NameControlsByTheirLabels() {
+    // A control that shows no caption of its own is named, for screen readers, by the
+    // text on its row of the form: the nearest label to its left whose line it shares,
+    // without the colon that ends it.
+    for (const Placed& p : placed_) {
+        const ControlClass kind = p.control->kind;
+        if (kind != ControlClass::Edit && kind != ControlClass::ComboBox &&
+            kind != ControlClass::IpAddress) {
+            continue;
+        }
+        const QRect row = p.widget->geometry();
+        QLabel* best = nullptr;
+        for (const Placed& other : placed_) {
+            auto* label = qobject_cast<QLabel*>(other.widget);
+            const QRect at = other.widget->geometry();
+            if (label == nullptr || label->text().isEmpty() || at.right() >= row.left() ||
+                at.bottom() < row.top() || at.top() > row.bottom()) {
+                continue;
+            }
+            if (best == nullptr || at.right() > best->geometry().right() ||
+                (at.right() == best->geometry().right() &&
+                 std::abs(at.center().y() - row.center().y()) <
+                     std::abs(best->geometry().center().y() - row.center().y()))) {
+                best = label;
+            }
+        }
+        if (best == nullptr) {
+            continue;
+        }
+        QString name = WithoutAccessKey(best->text()).trimmed();
+        while (name.endsWith(QLatin1Char(':')) || name.endsWith(QChar(0xFF1A))) {  // ':' '：'
+            name.chop(1);
+        }
+        name = name.trimmed();
+        p.widget->setAccessibleName(name);
+        if (auto* address = qobject_cast<AddressEdit*>(p.widget)) {
+            for (int i = 0; i < 4; ++i) {
+                address->Field(i)->setAccessibleName(name);
+            }
+        }
+        best->setBuddy(p.widget);  // the "labelled by" relation readers on Linux follow
+    }
 }
 
 QRect DialogWindow::ToPixels(int x, int y, int cx, int cy) const {
@@ -227,7 +277,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
             break;
         }
         case ControlClass::ComboBox: {
-            auto* combo = new QComboBox(this);
+            auto* combo = new DropDownList(this);
             combo->setFocusPolicy(focus);
             // The template's height includes the opened list; the closed box is as tall
             // as the style makes it.
@@ -404,6 +454,37 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     ShowSystemMenu(event->globalPos());
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    // The keys that open a context menu on Linux: Shift+F10 and the Menu key. An edit
+    // shows its own menu; everything else shows this window's. (Where the platform
+    // turns the Menu key into a context-menu request itself, that menu is open by now
+    // and the key goes to it, not here.)
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (!(event->key() == Qt::Key_Menu && mods == Qt::NoModifier) &&
+        !(event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    QPointer<QWidget> target = focusWidget() != nullptr ? focusWidget() : this;
+    // Once the key has been handled, as a click's context menu opens after the click.
+    QMetaObject::invokeMethod(
+        this,
+        [this, target] {
+            if (!target || Ended()) {
+                return;
+            }
+            const QPoint at = target->rect().center();
+            if (qobject_cast<QLineEdit*>(target) || qobject_cast<QPlainTextEdit*>(target)) {
+                QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+                QApplication::sendEvent(target, &request);
+            } else {
+                ShowSystemMenu(target->mapToGlobal(at));
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void DialogWindow::reject() {

@@ -21,12 +21,6 @@ class RadioButton;
 
 namespace tavrel::ui {
 
-// The backend's access to CWnd's window handle and current message.
-struct WindowAccess {
-    static void SetWindow(CWnd& wnd, NativeWindow window) { wnd.m_hWnd = window; }
-    static const Message* CurrentMessage(const CWnd& wnd) { return wnd.m_currentMessage; }
-};
-
 namespace qt {
 
 // Pixels per dialog unit, as Windows derives them from a dialog's font: the horizontal
@@ -87,6 +81,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 public slots:
@@ -101,6 +96,7 @@ private:
     void Build();
     QWidget* CreateControl(const ControlTemplate& control, int group);
     QRect ToPixels(int x, int y, int cx, int cy) const;
+    void NameControlsByTheirLabels();
     int IndexOf(const QWidget* widget) const;
     void ShowSystemMenu(const QPoint& globalPos);
 

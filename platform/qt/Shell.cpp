@@ -1,12 +1,14 @@
 // Shell services on Qt: the per-user configuration directory and the folder chooser.
 #include "platform/Shell.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include "platform/qt/DialogWindow.h"
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/QtText.h"
 
@@ -19,7 +21,25 @@ qt::FolderChooser& ChooserOverride() {
     return chooser;
 }
 
-std::optional<QString> ChooseWithDialog(const QString& title, const QString& initialFolder) {
+// Qt's file dialog keeps the folders it visited and its own layout in the user's
+// configuration folder (QtProject.conf, which every Qt program shares). The tool keeps
+// no state of its own: while the chooser is open, Qt's per-user settings live in a
+// temporary folder that goes when the chooser does.
+class ToolkitSettingsAside {
+public:
+    ToolkitSettingsAside() {
+        if (folder_.isValid()) {
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
+            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
+        }
+    }
+
+private:
+    QTemporaryDir folder_;
+};
+
+std::optional<QString> ChooseWithDialog(QWidget* owner, const QString& title,
+                                        const QString& initialFolder) {
     QString start = initialFolder;
     if (start.isEmpty()) {
         start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -27,12 +47,12 @@ std::optional<QString> ChooseWithDialog(const QString& title, const QString& ini
             start = QDir::homePath();
         }
     }
-    QWidget* owner = QApplication::activeModalWidget();
-    if (owner == nullptr) {
-        owner = QApplication::activeWindow();
-    }
+    const ToolkitSettingsAside aside;
+    // Qt's own chooser: a desktop's native one keeps state of its own, out of reach.
     const QString folder = QFileDialog::getExistingDirectory(
-        owner, title, start, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+        owner, title, start,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks |
+            QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) {
         return std::nullopt;
     }
@@ -57,13 +77,14 @@ std::u16string GetProgramDirectory() {
     return qt::ToU16(QDir::cleanPath(base + QStringLiteral("/tavrel")));
 }
 
-std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+std::optional<std::u16string> BrowseForFolder(const CWnd& owner, std::u16string_view title,
                                               std::u16string_view initialFolder) {
     const QString qTitle = qt::ToQString(title);
     const QString qInitial = qt::ToQString(initialFolder);
     const qt::FolderChooser& chooser = ChooserOverride();
     const std::optional<QString> folder =
-        chooser ? chooser(qTitle, qInitial) : ChooseWithDialog(qTitle, qInitial);
+        chooser ? chooser(qTitle, qInitial)
+                : ChooseWithDialog(qt::WindowOf(owner), qTitle, qInitial);
     // Only a folder with a local file-system path counts as chosen.
     if (!folder || folder->isEmpty() || !QFileInfo(*folder).isDir()) {
         return std::nullopt;

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/Window.h"
+#include "platform/WindowAccess.h"
 #include "platform/qt/Controls.h"
 #include "platform/qt/DialogWindow.h"
 #include "platform/qt/IconEngine.h"
@@ -65,9 +66,10 @@ const QString kOkText = QStringLiteral("確定");
 // --- CWnd: the window itself
 
 MsgResult CWnd::Default() {
-    const Message* current = WindowAccess::CurrentMessage(*this);
     DialogWindow* window = WindowOf(*this);
-    return (current == nullptr || window == nullptr) ? 0 : window->DefaultHandling(*current);
+    return (m_currentMessage == nullptr || window == nullptr)
+               ? 0
+               : window->DefaultHandling(*m_currentMessage);
 }
 
 MsgResult CWnd::SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -280,10 +282,15 @@ void CMenu::AppendItem(unsigned commandId, std::u16string_view text) {
 
 // --- painting
 
+// Present only while painting: the painter of the window's paint event.
+struct CPaintDC::State {
+    QPainter* painter;
+};
+
 CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd) {
     QPainter* painter = nullptr;
     if (DialogWindow* window = WindowOf(wnd); window != nullptr && window->BeginPainting(painter)) {
-        m_state = painter;
+        m_state = std::make_unique<State>(State{painter});
         m_hDC = reinterpret_cast<std::uintptr_t>(painter);
     }
 }
@@ -297,7 +304,7 @@ CPaintDC::~CPaintDC() {
 }
 
 void CPaintDC::DrawIcon(int x, int y, Icon icon) {
-    auto* painter = static_cast<QPainter*>(m_state);
+    QPainter* painter = m_state != nullptr ? m_state->painter : nullptr;
     if (painter == nullptr || icon == nullptr) {
         return;
     }
@@ -356,7 +363,7 @@ int CDialog::DoModal() {
     QWidget* owner = ownerWnd == nullptr ? nullptr : WindowOf(*ownerWnd);
 
     auto window = std::make_unique<DialogWindow>(*this, owner);
-    WindowAccess::SetWindow(*this, static_cast<QWidget*>(window.get()));
+    WindowAccess::SetHandle(*this, static_cast<QWidget*>(window.get()));
     if (OnInitDialog()) {
         window->FocusFirstTabStop();
     }
@@ -364,7 +371,7 @@ int CDialog::DoModal() {
     if (window->Ended()) {
         result = window->EndResult();
     }
-    WindowAccess::SetWindow(*this, nullptr);
+    WindowAccess::SetHandle(*this, nullptr);
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/win32/Handles.h"
+#include "record/Utf16.h"
 
 namespace tavrel::ui::win32 {
 
@@ -57,13 +58,6 @@ std::u16string TextAroundSelection(HWND edit) {
     return text;
 }
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 // Characters that edit controls take as commands (Backspace, Ctrl+C/V/X/Z...).
 bool IsControlCharacter(WPARAM c) {
     return c < 0x20 || c == 0x7F;
@@ -79,7 +73,7 @@ std::optional<std::u16string> ClipboardText(HWND owner) {
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) {
         return std::nullopt;
     }
-    OpenClipboardScope clipboard(owner);
+    const UniqueClipboard clipboard = OpenClipboardFor(owner);
     if (!clipboard) {
         return std::nullopt;
     }
@@ -87,12 +81,12 @@ std::optional<std::u16string> ClipboardText(HWND owner) {
     if (data == nullptr) {
         return std::nullopt;
     }
-    GlobalLockScope lock(data);
-    const auto* chars = static_cast<const wchar_t*>(lock.data());
+    const auto* chars = static_cast<const wchar_t*>(GlobalLock(data));
     if (chars == nullptr) {
         return std::nullopt;
     }
-    const std::size_t maxChars = lock.size() / sizeof(wchar_t);
+    const UniqueGlobalLock lock(data);
+    const std::size_t maxChars = GlobalSize(data) / sizeof(wchar_t);
     std::size_t length = 0;
     while (length < maxChars && chars[length] != L'\0') {
         ++length;
@@ -121,12 +115,12 @@ bool Fits(HWND edit, std::u16string_view insertion, const ByteLimit& limit) {
 
 LRESULT TypedCharacter(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, ByteLimit& limit) {
     const auto c = static_cast<char16_t>(wParam);
-    if (IsHighSurrogate(c)) {
+    if (utf16::IsHighSurrogate(c)) {
         limit.pendingHighSurrogate = c;  // wait for the second half
         return 0;
     }
     std::u16string typed;
-    if (IsLowSurrogate(c) && limit.pendingHighSurrogate != 0) {
+    if (utf16::IsLowSurrogate(c) && limit.pendingHighSurrogate != 0) {
         typed.push_back(limit.pendingHighSurrogate);
     }
     typed.push_back(c);

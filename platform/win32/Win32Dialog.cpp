@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "platform/Window.h"
+#include "platform/WindowAccess.h"
 #include "platform/win32/DialogTemplateBuilder.h"
 #include "platform/win32/EditFilters.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/WindowAccess.h"
 
 namespace tavrel::ui {
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/Shell.h"
+#include "platform/Window.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32.h"
 
@@ -43,11 +44,11 @@ struct FolderIdentity {
 
 std::optional<FolderIdentity> IdentifyFolder(std::u16string_view path) {
     const std::wstring name = Wide(path);
-    const win32::FileHandle folder(
+    const win32::UniqueFileHandle folder(
         CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!folder || !GetFileInformationByHandle(folder.get(), &info) ||
+    if (!folder || !GetFileInformationByHandle(folder.Get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return std::nullopt;
     }
@@ -92,29 +93,31 @@ bool CreateFolders(std::u16string_view path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<std::u16string> BrowseForFolder(std::u16string_view title,
+std::optional<std::u16string> BrowseForFolder(const CWnd& owner, std::u16string_view title,
                                               std::u16string_view initialFolder) {
-    win32::ComApartment com;
+    const win32::UniqueComApartment com = win32::InitializeCom();
     const std::wstring titleText = Wide(title);
     const std::wstring initial = Wide(initialFolder);
     wchar_t displayName[MAX_PATH] = {};
 
     BROWSEINFOW info{};
-    info.hwndOwner = nullptr;  // the browser starts at the desktop and has no owner
-    info.pidlRoot = nullptr;
+    // Owned, the browser disables the settings window while it runs: no second confirm
+    // and no closing the window under a browser that still waits to write a file.
+    info.hwndOwner = win32::Hwnd(owner.GetSafeHwnd());
+    info.pidlRoot = nullptr;  // the browser starts at the desktop
     info.pszDisplayName = displayName;
     info.lpszTitle = titleText.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
 
-    const win32::ItemIdList item(SHBrowseForFolderW(&info));
+    const win32::UniqueItemIdList item(SHBrowseForFolderW(&info));
     if (!item) {
         return std::nullopt;  // cancelled
     }
     // An item without a file-system path counts as not chosen.
     std::wstring path(kMaxLongPath, L'\0');
-    if (!SHGetPathFromIDListEx(item.get(), path.data(), kMaxLongPath, GPFIDL_DEFAULT)) {
+    if (!SHGetPathFromIDListEx(item.Get(), path.data(), kMaxLongPath, GPFIDL_DEFAULT)) {
         return std::nullopt;
     }
     path.resize(std::wcslen(path.c_str()));

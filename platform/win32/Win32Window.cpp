@@ -1,5 +1,6 @@
 // Window and control operations of CWnd on the Win32 window services.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Window.h"
@@ -137,16 +138,16 @@ std::u16string CWnd::GetDlgItemText(int id) const {
 
 // --- painting and resources
 
-CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd) {
-    auto* paint = new PAINTSTRUCT{};
-    m_state = paint;
-    m_hDC = reinterpret_cast<std::uintptr_t>(BeginPaint(Hwnd(wnd.GetSafeHwnd()), paint));
+struct CPaintDC::State {
+    PAINTSTRUCT paint{};
+};
+
+CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd), m_state(std::make_unique<State>()) {
+    m_hDC = reinterpret_cast<std::uintptr_t>(BeginPaint(Hwnd(wnd.GetSafeHwnd()), &m_state->paint));
 }
 
 CPaintDC::~CPaintDC() {
-    auto* paint = static_cast<PAINTSTRUCT*>(m_state);
-    EndPaint(Hwnd(m_wnd.GetSafeHwnd()), paint);
-    delete paint;
+    EndPaint(Hwnd(m_wnd.GetSafeHwnd()), &m_state->paint);
 }
 
 void CPaintDC::DrawIcon(int x, int y, Icon icon) {

@@ -1,6 +1,8 @@
 // tavrel-cli write: the bytes it writes, and the values it refuses.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "Support.h"
 
 namespace tavrel::cli::test {
@@ -37,12 +39,17 @@ TEST(Write, FullFixedAddressFormWithChineseTextAndCodePage950Key) {
     }
 }
 
+// A foreign file saves the values the dialog shows; lone CR and LF in the push address
+// stay as they were.
 TEST(Write, BaseLoadsAForeignFileAsTheDialogDoes) {
-    const TempFolder dir;
-    WriteBytes(dir / "foreign.dat", Fixture("foreign.dat"));
-    const Outcome o = RunCli({"write", Utf8(dir.path()), "--base", Utf8(dir / "foreign.dat")});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(ReadBytes(dir / "device_config.dat"), Fixture("foreign-saved.dat"));
+    for (const auto& [base, expected] : {std::pair{"foreign.dat", "foreign-saved.dat"},
+                                         std::pair{"line-breaks.dat", "line-breaks.dat"}}) {
+        const TempFolder dir;
+        WriteBytes(dir / "base.dat", Fixture(base));
+        const Outcome o = RunCli({"write", Utf8(dir.path()), "--base", Utf8(dir / "base.dat")});
+        EXPECT_EQ(o.status, 0) << base << "\n" << o.err;
+        EXPECT_EQ(ReadBytes(dir / "device_config.dat"), Fixture(expected)) << base;
+    }
 }
 
 // A file that ends before the push address: the fields past its end read as zero.

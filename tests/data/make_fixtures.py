@@ -15,6 +15,9 @@ C++ code, so that every program's output can be compared with them byte for byte
                    followed by garbage after its terminator, non-zero reserved bytes,
                    guard 5, ring -5, key "abc"
   foreign-saved.dat  what loading foreign.dat and confirming without edits writes
+  line-breaks.dat  a fresh form whose push address holds a lone LF and a lone CR,
+                   "a" LF "b" CR "c" (only a foreign file has them); loading it and
+                   confirming without edits writes it again unchanged
 """
 import struct
 from pathlib import Path
@@ -47,6 +50,8 @@ def main():
     full = record(0, "192.168.0.20", "255.255.255.0", "8.8.4.4", "192.168.0.1", "8.8.8.8",
                   "http://push.example.com/call\r\n中文推送", 1, 3, "密鑰Key123")
     fresh = record(1, "0.0.0.0", "255.255.255.0", "0.0.0.0", "0.0.0.0", "0.0.0.0", "", 0, 0, "")
+    line_breaks = record(1, "0.0.0.0", "255.255.255.0", "0.0.0.0", "0.0.0.0", "0.0.0.0",
+                         "a\nb\rc", 0, 0, "")
 
     foreign = bytearray(record(2, "10.1", "", " 8.8.4.4", "bogus", "8.8.8.8", "", 5, -5, "abc"))
     preferred_at = 260 + len("8.8.8.8\0".encode("utf-16-le"))
@@ -56,7 +61,8 @@ def main():
                    "8.8.8.8", "", -1, -5, "abc")
 
     for name, data in (("full-form.dat", full), ("fresh-form.dat", fresh),
-                       ("foreign.dat", bytes(foreign)), ("foreign-saved.dat", saved)):
+                       ("foreign.dat", bytes(foreign)), ("foreign-saved.dat", saved),
+                       ("line-breaks.dat", line_breaks)):
         (here / name).write_bytes(data)
 
 

@@ -46,7 +46,7 @@ bool AllZero(std::u16string_view units) {
 }
 
 // What a writer puts in a slot: the text, and zeros after it to the slot's end.
-std::string CheckTextSlot(const DeviceSettingsRecord& record, RecordField f, const char* name) {
+std::string CheckTextSlot(const DeviceSettingsRecord& record, Text16Field f, const char* name) {
     const std::u16string units = record.GetUnits16(f);
     const std::size_t length = record.GetText16(f).size();
     if (length >= units.size() || !AllZero(std::u16string_view(units).substr(length))) {
@@ -56,15 +56,15 @@ std::string CheckTextSlot(const DeviceSettingsRecord& record, RecordField f, con
 }
 
 std::string CheckCanonicalRecord(const DeviceSettingsRecord& record, const SettingsValues& from) {
-    const auto& bytes = record.bytes();
-    if (record.addressMode() != (from.automaticAddress ? 1 : 0)) {
-        return "saved mode " + std::to_string(record.addressMode());
+    const auto& bytes = record.Bytes();
+    if (record.AddressMode() != (from.automaticAddress ? 1 : 0)) {
+        return "saved mode " + std::to_string(record.AddressMode());
     }
-    if (!std::all_of(bytes.begin() + field::reserved.offset, bytes.begin() + field::reserved.end(),
+    if (!std::all_of(bytes.begin() + field::reserved.offset, bytes.begin() + field::reserved.End(),
                      [](std::uint8_t b) { return b == 0; })) {
         return "reserved slot not zero";
     }
-    const std::pair<RecordField, AddressValue> addresses[] = {
+    const std::pair<Text16Field, AddressValue> addresses[] = {
         {field::ipAddress, from.ipAddress},
         {field::subnetMask, from.subnetMask},
         {field::otherDnsServer, from.otherDnsServer},
@@ -100,7 +100,7 @@ std::string CheckCanonicalRecord(const DeviceSettingsRecord& record, const Setti
                      [](std::uint8_t b) { return b == 0; })) {
         return "key of " + std::to_string(key.size()) + " bytes or not zero-filled";
     }
-    if (record.lineGuardMode() != from.lineGuardMode || record.ringLimit() != from.ringLimit) {
+    if (record.LineGuardMode() != from.lineGuardMode || record.RingLimit() != from.ringLimit) {
         return "guard or ring count changed on saving";
     }
     return {};
@@ -112,8 +112,8 @@ std::string CheckRecordImage(std::span<const std::uint8_t> image,
                              const std::filesystem::path& scratchFile) {
     const auto record = DeviceSettingsRecord::FromImage(image);
     const std::size_t covered = std::min(image.size(), kRecordSize);
-    if (!std::equal(image.begin(), image.begin() + covered, record.bytes().begin()) ||
-        !std::all_of(record.bytes().begin() + covered, record.bytes().end(),
+    if (!std::equal(image.begin(), image.begin() + covered, record.Bytes().begin()) ||
+        !std::all_of(record.Bytes().begin() + covered, record.Bytes().end(),
                      [](std::uint8_t b) { return b == 0; })) {
         return "FromImage: not the image's first bytes followed by zeros";
     }
@@ -131,10 +131,10 @@ std::string CheckRecordImage(std::span<const std::uint8_t> image,
 
     // Loading: what the form shows follows from the record field by field.
     const SettingsValues values = ValuesFromRecord(record, kCp);
-    const std::int32_t guard = record.lineGuardMode();
-    if (values.automaticAddress != (record.addressMode() != 0) ||
+    const std::int32_t guard = record.LineGuardMode();
+    if (values.automaticAddress != (record.AddressMode() != 0) ||
         values.lineGuardMode != (guard == 0 || guard == 1 ? guard : -1) ||
-        values.ringLimit != record.ringLimit() ||
+        values.ringLimit != record.RingLimit() ||
         values.pushAddress != record.GetText16(field::pushAddress) ||
         values.ipAddress != TextToAddress(record.GetUnits16(field::ipAddress), kCp)) {
         return "ValuesFromRecord: a value does not follow from its field";

@@ -1,10 +1,12 @@
 // The settings dialog end to end on the Qt backend: real widgets driven by keys and the
 // mouse, files written to temporary folders, modal windows handled while they run.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -127,12 +129,14 @@ private slots:
     void initialState();
     void loadsStoredFileInFixedMode();
     void loadsForeignFileAndSavesItBack();
+    void lineBreaksStayAsLoadedUntilEdited();
     void radioButtonsRuleTheAddressFields();
     void confirmWritesTheSameBytesAsTheFixture();
     void cancellingTheFolderChooserWritesNothing();
     void failedWriteIsReportedAndKeepsTheStoredCopy();
     void editLimitsRefuseTypingAndPasting();
     void ringCountTakesDigitsOnly();
+    void inputRuleKeepsWholeCharactersWithinBothLimits();
     void readsIntegersLikeWindows();
     void addressEntryKeyboard();
     void tabOrderFollowsTheTemplate();
@@ -140,10 +144,13 @@ private slots:
     void endingTheDialog_data();
     void endingTheDialog();
     void aboutBoxFromTheContextMenu();
+    void contextMenuFromTheKeyboard();
     void systemCommands();
     void applicationIconEverywhere();
     void folderChooserDialog();
+    void theChooserIsModalAndKeepsNoState();
     void layoutKeepsEveryLabelReadable();
+    void accessibleRolesNamesAndValues();
 
 private:
     // Runs a settings dialog as the application's main window; `script` runs inside
@@ -323,6 +330,31 @@ void DialogTest::loadsForeignFileAndSavesItBack() {
     QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
              Fixture("foreign-saved.dat"));
     QCOMPARE(ReadAll(StoredPath()), Fixture("foreign-saved.dat"));
+}
+
+void DialogTest::lineBreaksStayAsLoadedUntilEdited() {
+    StoreFixture("line-breaks.dat");
+    QTemporaryDir target;
+    chosen_ = target.path();
+    RunSettings([&](DialogWindow& w, CConfigDlg& dlg) {
+        auto* push = Ctl<PlainEdit>(w, IDC_PUSH_ADDRESS);
+        QCOMPARE(push->document()->blockCount(), 3);  // a lone LF and a lone CR both break
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"a\nb\rc");
+        QCOMPARE(ConfirmAndReadMessage(w).icon, QMessageBox::Information);
+        QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
+                 Fixture("line-breaks.dat"));
+
+        // Edited, the text holds every line break as CR LF, the typed one too.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ClickInto(push);
+        Press(Qt::Key_Return);
+        Type(QStringLiteral("d"));
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"a\r\nb\r\nc\r\nd");
+        dlg.SetDlgItemText(IDC_PUSH_ADDRESS, u"x\ry");
+        QCOMPARE(dlg.GetDlgItemText(IDC_PUSH_ADDRESS), u"x\ry");
+    });
+    QCOMPARE(ReadAll(StoredPath()), Fixture("line-breaks.dat"));
 }
 
 void DialogTest::radioButtonsRuleTheAddressFields() {
@@ -520,6 +552,38 @@ void DialogTest::ringCountTakesDigitsOnly() {
         QCOMPARE(ring->text(), QStringLiteral("-5"));
         QCOMPARE(dlg.GetDlgItemInt(IDC_RING_LIMIT, true), -5);
     });
+}
+
+// The edits' input rule alone, for cases that typing reaches only with difficulty: a line
+// break counts as CR LF in both limits and goes in whole or not at all, a surrogate pair
+// is one character, and the tighter limit wins.
+void DialogTest::inputRuleKeepsWholeCharactersWithinBothLimits() {
+    struct Case {
+        const char* name;
+        int maxUnits, maxBytes;
+        std::u16string rest, inserted, fit;
+    };
+    const std::u16string pair = u"\U0001F600";
+    const Case cases[] = {
+        {"break past the unit limit", 5, -1, u"abc", u"d\ne", u"d"},
+        {"break within the unit limit", 6, -1, u"abc", u"d\ne", u"d\n"},
+        {"pair past the unit limit", 3, -1, u"ab", pair + u"c", u""},
+        {"pair within the unit limit", 4, -1, u"ab", pair + u"c", pair},
+        {"break past the byte limit", -1, 4, u"ab", u"c\nd", u"c"},
+        {"double-byte at the byte limit", -1, 5, u"abc", u"密x", u"密"},
+        {"bytes tighter than units", 10, 6, u"", u"中文abc", u"中文ab"},
+        {"units tighter than bytes", 3, 63, u"", u"中文abc", u"中文a"},
+        {"rest already over the limit", 2, -1, u"abcd", u"x", u""},
+    };
+    for (const Case& c : cases) {
+        tavrel::ui::qt::InputRule rule;
+        rule.maxUnits = c.maxUnits;
+        rule.maxBytes = c.maxBytes;
+        rule.codePage = tavrel::kTraditionalChineseCodePage;
+        const QString fit =
+            rule.Fit(QString::fromStdU16String(c.rest), QString::fromStdU16String(c.inserted));
+        QVERIFY2(fit == QString::fromStdU16String(c.fit), c.name);
+    }
 }
 
 void DialogTest::readsIntegersLikeWindows() {
@@ -749,6 +813,44 @@ void DialogTest::aboutBoxFromTheContextMenu() {
     });
 }
 
+void DialogTest::contextMenuFromTheKeyboard() {
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        struct Case {
+            Qt::Key key;
+            Qt::KeyboardModifiers mods;
+            int focus;     // the control that has the focus
+            bool window;   // the window's menu, with the About entry; else the control's own
+        };
+        const Case cases[] = {
+            {Qt::Key_Menu, Qt::NoModifier, IDOK, true},
+            {Qt::Key_F10, Qt::ShiftModifier, IDOK, true},
+            {Qt::Key_F10, Qt::ShiftModifier, IDC_LINE_GUARD, true},
+            {Qt::Key_Menu, Qt::NoModifier, IDC_RING_LIMIT, false},
+            {Qt::Key_F10, Qt::ShiftModifier, IDC_CIPKEY, false},
+        };
+        for (const Case& c : cases) {
+            w.Control(c.focus)->setFocus(Qt::TabFocusReason);
+            QString last;
+            WhenShown<QMenu> menu(
+                [&](QMenu* m) {
+                    last = m->actions().isEmpty() ? QString() : m->actions().last()->text();
+                    m->close();
+                },
+                "context menu");
+            Press(c.key, c.mods);
+            QTRY_VERIFY2(menu.Seen(), qPrintable(QString::number(c.focus)));
+            QCOMPARE(last == QStringLiteral("&關於Tavrel"), c.window);
+            QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        }
+        // F10 alone opens nothing.
+        w.Control(IDOK)->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_F10);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        QVERIFY(!w.Ended());
+    });
+}
+
 void DialogTest::systemCommands() {
     const int result = RunSettings([&](DialogWindow& w, CConfigDlg& dlg) {
         // Every command from 0x10 to 0x1F is the About entry; 0x20 is not.
@@ -872,8 +974,9 @@ void DialogTest::folderChooserDialog() {
                 }
             },
             "folder chooser");
-        const std::optional<std::u16string> folder =
-            tavrel::ui::BrowseForFolder(title.toStdU16String(), start.path().toStdU16String());
+        const tavrel::ui::CWnd noOwner;
+        const std::optional<std::u16string> folder = tavrel::ui::BrowseForFolder(
+            noOwner, title.toStdU16String(), start.path().toStdU16String());
         QVERIFY(seen);
         if (accept) {
             QVERIFY(folder.has_value());
@@ -891,6 +994,61 @@ void DialogTest::folderChooserDialog() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_->path()));
     QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
              config_->path() + QStringLiteral("/tavrel"));
+}
+
+// A full confirm through the real chooser: while it is open the settings window takes
+// no input, and afterwards the configuration folder holds the stored copy and nothing
+// of the toolkit's.
+void DialogTest::theChooserIsModalAndKeepsNoState() {
+    tavrel::ui::qt::SetFolderChooser({});
+    QTemporaryDir target;
+    int choosers = 0;
+    MessageSeen message;
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        QWindow* settings = w.windowHandle();
+        const QPoint confirm = w.Control(IDOK)->geometry().center();
+        WhenShown<QMessageBox> box(
+            [&](QMessageBox* b) {
+                message.caption = b->windowTitle();
+                message.icon = b->icon();
+                QTest::mouseClick(b->button(QMessageBox::Ok), Qt::LeftButton);
+            },
+            "message box");
+        WhenShown<QFileDialog> chooser(
+            [&](QFileDialog* d) {
+                choosers = static_cast<int>(w.findChildren<QFileDialog*>().size());
+                QCOMPARE(d->parentWidget(), &w);
+                QVERIFY(d->isModal());
+                // A second confirm, by mouse and by Enter, reaches nothing.
+                QTest::mouseClick(settings, Qt::LeftButton, {}, confirm);
+                QTest::keyClick(settings, Qt::Key_Return);
+                QCoreApplication::processEvents();
+                QCOMPARE(w.findChildren<QFileDialog*>().size(), qsizetype{1});
+                QCOMPARE(QApplication::activeModalWidget(), d);
+                d->setDirectory(target.path());
+                QMetaObject::invokeMethod(d, "accept");
+            },
+            "folder chooser");
+        QTest::mouseClick(settings, Qt::LeftButton, {}, confirm);
+        QVERIFY(chooser.Seen());
+        QVERIFY(box.Seen());
+        // The window works as before.
+        QCOMPARE(QApplication::activeModalWidget(), &w);
+        QTest::mouseClick(settings, Qt::LeftButton, {}, w.Control(IDCANCEL)->geometry().center());
+        QVERIFY(w.Ended());
+    });
+    QCOMPARE(choosers, 1);
+    QCOMPARE(message.icon, QMessageBox::Information);
+    QCOMPARE(ReadAll(target.path() + QStringLiteral("/device_config.dat")),
+             Fixture("fresh-form.dat"));
+    QStringList kept;
+    QDirIterator it(config_->path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        kept << QDir(config_->path()).relativeFilePath(it.next());
+    }
+    kept.sort();
+    QCOMPARE(kept, (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
 }
 
 void DialogTest::layoutKeepsEveryLabelReadable() {
@@ -925,6 +1083,63 @@ void DialogTest::layoutKeepsEveryLabelReadable() {
                                         .arg(w.ControlId(controls[i]))
                                         .arg(w.ControlId(controls[j]))));
             }
+        }
+    });
+}
+
+// What a screen reader learns of each control: its role, its name (its own caption, or
+// the label on its row) and its value.
+void DialogTest::accessibleRolesNamesAndValues() {
+    StoreFixture("full-form.dat");
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
+        struct Case {
+            int id;
+            QAccessible::Role role;
+            const char16_t* name;
+            const char16_t* value;
+        };
+        const Case cases[] = {
+            {IDOK, QAccessible::Button, u"確定", u""},
+            {IDCANCEL, QAccessible::Button, u"退出", u""},
+            {IDC_AUTO_IP, QAccessible::RadioButton, u"自動取得IP位址", u""},
+            {IDC_FIXED_IP, QAccessible::RadioButton, u"使用下列的IP位址:", u""},
+            {IDC_IP_ADDRESS, QAccessible::EditableText, u"IP位址", u"192.168.0.20"},
+            {IDC_SUBNET_MASK, QAccessible::EditableText, u"子網路遮罩", u"255.255.255.0"},
+            {IDC_GATEWAY, QAccessible::EditableText, u"預設閘道", u"192.168.0.1"},
+            {IDC_OTHER_DNS, QAccessible::EditableText, u"其他DNS 伺服器", u"8.8.4.4"},
+            {IDC_PREFERRED_DNS, QAccessible::EditableText, u"慣用DNS伺服器", u"8.8.8.8"},
+            {IDC_PUSH_ADDRESS, QAccessible::EditableText, u"來電號碼推送位址",
+             u"http://push.example.com/call\n中文推送"},
+            {IDC_RING_LIMIT, QAccessible::EditableText, u"來電響鈴超過", u"3"},
+            {IDC_LINE_GUARD, QAccessible::ComboBox, u"惡意佔用外線設定", u"開啟"},
+            {IDC_CIPKEY, QAccessible::EditableText, u"CIPKEY", u"密鑰Key123"},
+        };
+        for (const Case& c : cases) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w.Control(c.id));
+            QVERIFY2(a != nullptr && a->isValid(), qPrintable(QString::number(c.id)));
+            QCOMPARE(std::make_pair(c.id, a->role()), std::make_pair(c.id, c.role));
+            QCOMPARE(a->text(QAccessible::Name), QString::fromStdU16String(c.name));
+            QCOMPARE(a->text(QAccessible::Value), QString::fromStdU16String(c.value));
+        }
+
+        // The radio buttons tell which is checked.
+        const auto checked = [&](int id) {
+            return QAccessible::queryAccessibleInterface(w.Control(id))->state().checked;
+        };
+        QVERIFY(checked(IDC_FIXED_IP) && !checked(IDC_AUTO_IP));
+
+        // The address, read as text (what the Linux bridge passes on), and its fields.
+        QAccessibleInterface* ip = QAccessible::queryAccessibleInterface(w.Control(IDC_IP_ADDRESS));
+        QAccessibleTextInterface* text = ip->textInterface();
+        QVERIFY(text != nullptr);
+        QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("192.168.0.20"));
+        QCOMPARE(ip->childCount(), 4);
+        const char* fields[] = {"192", "168", "0", "20"};
+        for (int i = 0; i < 4; ++i) {
+            QAccessibleInterface* field = ip->child(i);
+            QCOMPARE(field->role(), QAccessible::EditableText);
+            QCOMPARE(field->text(QAccessible::Value), QString::fromLatin1(fields[i]));
+            QCOMPARE(field->parent()->object(), w.Control(IDC_IP_ADDRESS));
         }
     });
 }

@@ -64,11 +64,41 @@ TEST(RecordLayout, IntegersAreSignedLittleEndian) {
     EXPECT_EQ(test::ImageOf(record), expected);
 
     const auto read = DeviceSettingsRecord::FromImage(expected);
-    EXPECT_EQ(read.ringLimit(), -5);
-    EXPECT_EQ(read.lineGuardMode(), 0x01020304);
+    EXPECT_EQ(read.RingLimit(), -5);
+    EXPECT_EQ(read.LineGuardMode(), 0x01020304);
     EXPECT_EQ(ValuesFromRecord(read).ringLimit, -5);
-    EXPECT_EQ(RecordFromValues(ValuesFromRecord(read)).ringLimit(), -5);
+    EXPECT_EQ(RecordFromValues(ValuesFromRecord(read)).RingLimit(), -5);
 }
+
+// A field's type fixes its accessors: reading or writing it as anything else does not
+// compile. Each field is checked against every accessor kind.
+template <auto Field>
+concept ReadsAsInt = requires(DeviceSettingsRecord r) {
+    r.GetInt(Field);
+    r.SetInt(Field, 0);
+};
+template <auto Field>
+concept ReadsAsText16 = requires(DeviceSettingsRecord r) {
+    r.GetText16(Field);
+    r.SetText16(Field, u"");
+    r.GetUnits16(Field);
+};
+template <auto Field>
+concept ReadsAsText8 = requires(DeviceSettingsRecord r) {
+    r.GetText8(Field);
+    r.SetText8(Field, "");
+};
+template <auto Field, bool Int, bool Text16, bool Text8>
+constexpr bool kAccessorsAre = (ReadsAsInt<Field> == Int) && (ReadsAsText16<Field> == Text16) &&
+                               (ReadsAsText8<Field> == Text8);
+
+static_assert(kAccessorsAre<field::addressMode, true, false, false>);
+static_assert(kAccessorsAre<field::ringLimit, true, false, false>);
+static_assert(kAccessorsAre<field::ipAddress, false, true, false>);
+static_assert(kAccessorsAre<field::pushAddress, false, true, false>);
+static_assert(kAccessorsAre<field::cipKey, false, false, true>);  // no GetText16(cipKey)
+static_assert(kAccessorsAre<field::reserved, false, false, false>);
+static_assert(kAccessorsAre<RecordField{0, 4}, false, false, false>);  // an untyped span
 
 // Setters cut to the slot less its terminator, clear what an earlier longer text left,
 // and never touch the neighbouring fields.

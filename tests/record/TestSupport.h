@@ -62,7 +62,7 @@ inline SettingsValues FixedAddressValues() {
 }
 
 inline Image ImageOf(const DeviceSettingsRecord& record) {
-    return Image(record.bytes().begin(), record.bytes().end());
+    return Image(record.Bytes().begin(), record.Bytes().end());
 }
 
 inline Image ReadRaw(const std::filesystem::path& path) {

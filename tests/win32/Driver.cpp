@@ -35,22 +35,30 @@ std::wstring ClassName(HWND window) {
     return name;
 }
 
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+// EnumWindows' callback: a named function, since a lambda has the wrong calling
+// convention on 32-bit Windows.
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && IsWindowVisible(window)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TopLevelWindows(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s.processId && IsWindowVisible(window)) {
-                s.found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -181,8 +189,9 @@ void Type(HWND control, const std::wstring& text) {
 
 void PostKey(HWND control, WPARAM virtualKey) {
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
-    PostMessageW(control, WM_KEYDOWN, virtualKey, 1 | (LPARAM{scan} << 16));
-    PostMessageW(control, WM_KEYUP, virtualKey, 1 | (LPARAM{scan} << 16) | (LPARAM{3} << 30));
+    PostMessageW(control, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
+    PostMessageW(control, WM_KEYUP, virtualKey,
+                 1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
 }
 
 void Paste(HWND edit, const std::wstring& text) {
@@ -208,6 +217,17 @@ void Click(HWND button) {
 
 void PostClick(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+void ClickOnScreen(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {

@@ -56,6 +56,10 @@ void Paste(HWND edit, const std::wstring& text);
 // open a modal window, which would block a sender).
 void Click(HWND button);
 void PostClick(HWND button);
+// A person's click: the mouse moved onto the middle of the window on screen and its left
+// button pressed and released, as input that the system routes (a window that is
+// disabled, or covered by another there, does not get it).
+void ClickOnScreen(HWND window);
 
 // Files, by Windows path.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);

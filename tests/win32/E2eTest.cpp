@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "generated/Version.h"
 
 using namespace tavrel::e2e;
 
@@ -137,17 +138,30 @@ protected:
         return folder;
     }
 
+    // The folder browsers that are open: dialogs owned by the settings window, with the
+    // browser's tree in them.
+    static std::vector<HWND> Browsers(const Program& p) {
+        std::vector<HWND> browsers;
+        for (HWND w : TopLevelWindows(p.ProcessId())) {
+            if (ClassName(w) == L"#32770" && GetWindow(w, GW_OWNER) == p.Settings() &&
+                BrowserTree(w) != nullptr) {
+                browsers.push_back(w);
+            }
+        }
+        return browsers;
+    }
+
     // Presses 確定 and returns the folder browser that opens.
-    static HWND OpenBrowser(const Program& p) {
-        PostClick(p.Item(IDOK));
+    static HWND OpenBrowser(const Program& p, bool onScreen = false) {
+        if (onScreen) {
+            ClickOnScreen(p.Item(IDOK));
+        } else {
+            PostClick(p.Item(IDOK));
+        }
         HWND browser = nullptr;
         WaitFor([&] {
-            for (HWND w : TopLevelWindows(p.ProcessId())) {
-                if (w != p.Settings() && ClassName(w) == L"#32770" &&
-                    GetWindow(w, GW_OWNER) == nullptr) {
-                    browser = w;
-                }
-            }
+            const std::vector<HWND> browsers = Browsers(p);
+            browser = browsers.empty() ? nullptr : browsers.front();
             return browser != nullptr;
         });
         return browser;
@@ -212,8 +226,13 @@ TEST_F(E2e, WineRunsWithTheTraditionalChineseCodePage) {
     EXPECT_EQ(GetACP(), 950u) << "run under tools/wine-run (LANG=zh_TW.UTF-8, locale generated)";
 }
 
-TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
-    const std::wstring exe = JoinPath(OwnFolder(), L"tavrel.exe");
+namespace {
+
+// The version record of one of the executables: the numbers and texts of the project
+// version, and the names and copyright of that file.
+void ExpectVersionRecord(const std::wstring& fileName, const std::wstring& description) {
+    SCOPED_TRACE(fileName);
+    const std::wstring exe = JoinPath(OwnFolder(), fileName);
     DWORD ignored = 0;
     std::vector<std::uint8_t> version(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
     ASSERT_FALSE(version.empty());
@@ -222,26 +241,34 @@ TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
     ASSERT_TRUE(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+    constexpr DWORD kNumbers[] = {TAVREL_VERSION_NUMBERS};
+    EXPECT_EQ(fixed->dwFileVersionMS, kNumbers[0] << 16 | kNumbers[1]);
+    EXPECT_EQ(fixed->dwFileVersionLS, kNumbers[2] << 16 | kNumbers[3]);
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    const std::wstring internalName = fileName.substr(0, fileName.size() - 4);
     for (const auto& [name, expected] :
-         {std::pair{L"ProductName", L"Tavrel"}, std::pair{L"FileDescription", L"Tavrel"},
-          std::pair{L"Comments", L"Tavrel"}, std::pair{L"FileVersion", L"1.0.0.1"},
-          std::pair{L"ProductVersion", L"1.0.0.1"}}) {
+         {std::pair{L"ProductName", std::wstring(L"Tavrel")},
+          std::pair{L"FileDescription", description},
+          std::pair{L"Comments", std::wstring(L"Tavrel")},
+          std::pair{L"FileVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
+          std::pair{L"ProductVersion", std::wstring(L"" TAVREL_VERSION_TEXT)},
+          std::pair{L"InternalName", internalName}, std::pair{L"OriginalFilename", fileName},
+          std::pair{L"LegalCopyright",
+                    std::wstring(L"Copyright (c) 2026 The Tavrel developers")}}) {
         wchar_t* value = nullptr;
         const std::wstring key = std::wstring(L"\\StringFileInfo\\040404b0\\") + name;
         ASSERT_TRUE(
             VerQueryValueW(version.data(), key.c_str(), reinterpret_cast<void**>(&value), &size))
             << key;
-        EXPECT_STREQ(value, expected) << key;
+        EXPECT_EQ(std::wstring(value), expected) << key;
     }
+}
 
-    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    // The icon group IDI_APP: nine images, 48, 32 and 16 pixels in 4, 8 and 32 bits.
+// The icon group IDI_APP of an executable loaded as data: nine images, 48, 32 and 16
+// pixels in 4, 8 and 32 bits.
+void ExpectAppIcon(HMODULE module) {
     HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_APP), MAKEINTRESOURCEW(14));
     ASSERT_NE(group, nullptr);
     const auto* dir = static_cast<const std::uint8_t*>(LockResource(LoadResource(module, group)));
@@ -257,6 +284,29 @@ TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
         images,
         (std::vector<std::pair<int, int>>{
             {16, 4}, {16, 8}, {16, 32}, {32, 4}, {32, 8}, {32, 32}, {48, 4}, {48, 8}, {48, 32}}));
+}
+
+// An executable beside the test, loaded as data for its resources.
+HMODULE LoadAsData(const wchar_t* fileName) {
+    return LoadLibraryExW(JoinPath(OwnFolder(), fileName).c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE);
+}
+
+}  // namespace
+
+TEST(Executable, TheCommandLineProgramCarriesItsOwnVersionRecordAndTheIcon) {
+    ExpectVersionRecord(L"tavrel-cli.exe", L"Tavrel command line");
+    HMODULE module = LoadAsData(L"tavrel-cli.exe");
+    ASSERT_NE(module, nullptr);
+    ExpectAppIcon(module);
+    FreeLibrary(module);
+}
+
+TEST(Executable, CarriesItsVersionRecordIconsAndManifest) {
+    ExpectVersionRecord(L"tavrel.exe", L"Tavrel");
+    HMODULE module = LoadAsData(L"tavrel.exe");
+    ASSERT_NE(module, nullptr);
+    ExpectAppIcon(module);
     // The manifest asks for common controls 6 and per-monitor DPI awareness.
     HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(manifest, nullptr);
@@ -370,16 +420,17 @@ TEST_F(E2e, ConfirmWritesTheChosenFolderAndTheStoredCopyAndTheNextStartShowsThem
     EXPECT_EQ(f.key, L"密鑰Key123");
 }
 
+// A foreign file saves the values it shows; lone CR and LF in the push address stay.
 TEST_F(E2e, AnUntouchedFormSavesTheFreshRecordAndAForeignFileSavesItsShownValues) {
     struct Case {
         const wchar_t* stored;  // nullptr: no stored file
         const wchar_t* expected;
     };
-    for (const Case c :
-         {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"}}) {
+    for (const Case c : {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"},
+                         Case{L"line-breaks.dat", L"line-breaks.dat"}}) {
         SCOPED_TRACE(c.expected);
         Program& p = c.stored ? Launch(Fixture(c.stored)) : Launch();
-        if (c.stored != nullptr) {
+        if (c.stored != nullptr && std::wstring(c.stored) == L"foreign.dat") {
             // Guard 5 selects no entry; the key and ring count show as stored.
             const Form f = ReadForm(p);
             EXPECT_EQ(f.guard, CB_ERR);
@@ -405,6 +456,49 @@ TEST_F(E2e, CancellingTheFolderBrowserWritesNothing) {
     EXPECT_FALSE(FileExists(p.StoredFile()));
     EXPECT_FALSE(FileExists(JoinPath(DesktopFolder(), kFileName)));
     EXPECT_TRUE(p.Running());
+}
+
+// The browser is modal over the settings window: clicks on 確定 and 退出 reach nothing
+// while it is open, and afterwards the window works as before.
+TEST_F(E2e, TheFolderBrowserIsModalOverTheSettingsWindow) {
+    Program& p = Launch();
+    const std::wstring target = DesktopTarget();
+    HWND browser = OpenBrowser(p, true);  // the same on-screen click works while it is shut
+    ASSERT_NE(browser, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(p.Settings())) << "the settings window takes no input";
+
+    // Out of the way of the buttons, so that a click there finds the settings window.
+    const RECT form = WindowRect(p.Settings());
+    const RECT seen = WindowRect(browser);
+    SetWindowPos(browser, nullptr, form.right, seen.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    p.WaitUntilIdle();
+    for (const int button : {IDOK, IDCANCEL}) {
+        ClickOnScreen(p.Item(button));
+        Sleep(300);
+        p.WaitUntilIdle();
+    }
+    EXPECT_EQ(Browsers(p), std::vector<HWND>{browser}) << "no second browser";
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(IsWindowVisible(p.Settings())) << "退出 did not close the window";
+
+    ChooseInBrowser(browser, target);
+    HWND box = WaitForMessageBox(p);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(ChildTexts(box).find(kFileCreated), std::wstring::npos);
+    CloseMessageBox(p, box);
+    EXPECT_EQ(ReadFileBytes(JoinPath(target, kFileName)), Fixture(L"fresh-form.dat"));
+    EXPECT_TRUE(IsWindowEnabled(p.Settings()));
+
+    // As before: 確定 opens one browser, and 退出 ends the program.
+    browser = OpenBrowser(p, true);
+    ASSERT_NE(browser, nullptr);
+    PostClick(GetDlgItem(browser, IDCANCEL));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(browser); }));
+    p.WaitUntilIdle();
+    EXPECT_TRUE(IsWindowEnabled(p.Settings()));
+    ClickOnScreen(p.Item(IDCANCEL));
+    EXPECT_TRUE(p.WaitForExit());
 }
 
 TEST_F(E2e, AFailedWriteIsReportedAndLeavesTheOldFilesAlone) {

@@ -1,5 +1,6 @@
 #pragma once
-// What the Win32 backend needs of CWnd beyond its public face.
+// What the backends need of CWnd beyond its public face: setting the window a CWnd
+// stands for, from outside the class (the Win32 dialog procedure, the Qt modal run).
 
 #include "platform/Window.h"
 
