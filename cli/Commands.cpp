@@ -210,8 +210,8 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         if (io.outDevice.makeBinary) {
             io.outDevice.makeBinary();
         }
-        io.out.write(reinterpret_cast<const char*>(record.bytes().data()),
-                     static_cast<std::streamsize>(record.bytes().size()));
+        io.out.write(reinterpret_cast<const char*>(record.Bytes().data()),
+                     static_cast<std::streamsize>(record.Bytes().size()));
         io.out.flush();
         if (!io.out) {
             Fail(io, "cannot write to standard output");

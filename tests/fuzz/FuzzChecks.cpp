@@ -254,7 +254,7 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
             return "the JSON of a file that passes is refused";
         }
         const DeviceSettingsRecord written = RecordFromValues(values, kCp);
-        if (!std::equal(written.bytes().begin(), written.bytes().end(), file.begin(), file.end())) {
+        if (!std::equal(written.Bytes().begin(), written.Bytes().end(), file.begin(), file.end())) {
             return "a file that passes is not what its JSON writes";
         }
     }
