@@ -7,7 +7,7 @@ _tavrel_cli() {
     local command= word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case "$word" in
-            show|check|write|help) command=$word; break ;;
+            show|check|write) command=$word; break ;;
         esac
     done
 
@@ -33,8 +33,8 @@ _tavrel_cli() {
                 $common" -- "$cur")) ;;
             *) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
         esac
-    elif [ -z "$command" ] || [ "$command" = help ]; then
-        COMPREPLY=($(compgen -W 'show check write help' -- "$cur"))
+    elif [ -z "$command" ]; then
+        COMPREPLY=($(compgen -W 'show check write' -- "$cur"))
     else
         compopt -o filenames 2>/dev/null
         COMPREPLY=($(compgen -f -- "$cur"))
