@@ -92,28 +92,6 @@ std::optional<std::string> FolderNameProblem(std::string_view name) {
     return std::nullopt;
 }
 
-// What stands at `path` when it is neither absent nor of the kind wanted; nothing otherwise.
-std::optional<std::string> InTheWay(const fs::path& path, fs::file_type wanted) {
-    std::error_code ec;
-    const fs::file_type type = fs::symlink_status(path, ec).type();
-    if (type == fs::file_type::not_found || type == wanted) {
-        return std::nullopt;
-    }
-    if (wanted == fs::file_type::directory && fs::is_directory(path, ec)) {
-        return std::nullopt;  // a link to a folder serves as the folder
-    }
-    switch (type) {
-        case fs::file_type::regular:
-            return "a file";
-        case fs::file_type::directory:
-            return "a folder";
-        case fs::file_type::symlink:
-            return "a symbolic link";
-        default:
-            return "a device, pipe or socket";
-    }
-}
-
 // One row that passed every check.
 struct Device {
     std::string name;
@@ -179,12 +157,17 @@ std::optional<Device> BatchRun::CheckRow(const TableRow& row) {
     } else {
         device.folder = out_ / PathFromUtf8(device.name);
         device.file = device.folder / kSettingsFileName;
-        if (const auto there = InTheWay(device.folder, fs::file_type::directory)) {
+        const FileKind there = LinkStatus(device.folder).kind;
+        std::error_code ec;
+        std::string error;
+        if (there == FileKind::Folder ||
+            (there == FileKind::SymbolicLink && fs::is_directory(device.folder, ec))) {
+            if (!ResolveDestination(PathToUtf8(device.folder), error)) {
+                Problem(row.number, "name", error);  // what stands at its file's name
+            }
+        } else if (there != FileKind::Missing) {
             Problem(row.number, "name",
-                    PathToUtf8(device.folder) + " is " + *there + ", not a folder");
-        } else if (const auto inside = InTheWay(device.file, fs::file_type::regular)) {
-            Problem(row.number, "name",
-                    PathToUtf8(device.file) + " is " + *inside + "; only a file is replaced");
+                    PathToUtf8(device.folder) + " is " + KindPhrase(there) + ", not a folder");
         }
     }
     for (std::size_t i = 1; i < kTableColumns; ++i) {
@@ -312,7 +295,8 @@ int BatchRun::Run() {
         return kExitFailed;
     }
     if (options_.base) {
-        const std::optional<LoadedSettings> loaded = LoadFile(*options_.base, cp_, io_);
+        const std::optional<LoadedSettings> loaded =
+            LoadFile(SettingsFileIn(*options_.base), cp_, io_);
         if (!loaded) {
             return kExitFailed;
         }
@@ -325,7 +309,7 @@ int BatchRun::Run() {
         Fail(io_, error);
         return kExitFailed;
     }
-    if (input->size > kTableInputLimit) {
+    if (!input->size || *input->size > kTableInputLimit) {
         Fail(io_, TableName() + " is larger than the " + std::to_string(kTableInputLimit >> 20) +
                       " MiB a table may take");
         return kExitFailed;

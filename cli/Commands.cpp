@@ -15,6 +15,7 @@ namespace tavrel::cli {
 
 namespace {
 
+// Far more than any settings object; input beyond it is not read.
 constexpr std::size_t kJsonInputLimit = 1 << 20;
 
 // One line of the listing: the form's label, padded to a column, then the value.
@@ -115,7 +116,7 @@ std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Str
 }
 
 int Show(const std::string& file, bool json, CodePage cp, Streams io) {
-    const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
+    const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(file), cp, io);
     if (!loaded) {
         return 1;
     }
@@ -127,7 +128,8 @@ int Show(const std::string& file, bool json, CodePage cp, Streams io) {
     return 0;
 }
 
-int Check(const std::string& file, bool strict, CodePage cp, Streams io) {
+int Check(const std::string& given, bool strict, CodePage cp, Streams io) {
+    const std::string file = SettingsFileIn(given);
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
         return 1;
@@ -146,7 +148,7 @@ int Check(const std::string& file, bool strict, CodePage cp, Streams io) {
 int Write(const WriteOptions& o, CodePage cp, Streams io) {
     SettingsValues values;  // a fresh form
     if (o.base) {
-        const std::optional<LoadedSettings> loaded = LoadFile(*o.base, cp, io);
+        const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(*o.base), cp, io);
         if (!loaded) {
             return 1;
         }
@@ -158,8 +160,10 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
             Fail(io, "--json-in: " + error);
             return 1;
         }
-        if (input->size > kJsonInputLimit) {
-            Fail(io, "--json-in: " + *o.jsonIn + " is too large for a settings object");
+        if (!input->size || *input->size > kJsonInputLimit) {
+            Fail(io, "--json-in: " + *o.jsonIn + " holds more than " +
+                         std::to_string(kJsonInputLimit >> 20) +
+                         " MiB, far more than a settings object");
             return 1;
         }
         const std::vector<std::string> refused = ApplyJson(
@@ -192,10 +196,19 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         [cp](std::string_view s, std::string& reason) { return CheckKey(s, cp, reason); },
         values.cipKey, refused);
 
-    std::string error;
-    const std::optional<std::filesystem::path> target = ResolveDestination(o.dest, error);
-    if (!target) {
-        refused.push_back(error);
+    const bool toStandardOutput = o.dest == "-";
+    std::optional<std::filesystem::path> target;
+    if (toStandardOutput) {
+        if (io.outDevice.isTerminal) {
+            refused.push_back(
+                "write -: standard output is a terminal; send it to a file or a pipe instead");
+        }
+    } else {
+        std::string error;
+        target = ResolveDestination(o.dest, error);
+        if (!target) {
+            refused.push_back(error);
+        }
     }
     if (!refused.empty()) {
         for (const std::string& r : refused) {
@@ -205,7 +218,21 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
     }
     PrintHints(io.err, NetworkHints(values));
 
-    const WriteResult written = WriteSettingsFile(*target, RecordFromValues(values, cp));
+    const DeviceSettingsRecord record = RecordFromValues(values, cp);
+    if (toStandardOutput) {
+        if (io.outDevice.makeBinary) {
+            io.outDevice.makeBinary();
+        }
+        io.out.write(reinterpret_cast<const char*>(record.Bytes().data()),
+                     static_cast<std::streamsize>(record.Bytes().size()));
+        io.out.flush();
+        if (!io.out) {
+            Fail(io, "cannot write to standard output");
+            return 1;
+        }
+        return 0;
+    }
+    const WriteResult written = WriteSettingsFile(*target, record);
     if (!written) {
         Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
                      DescribeWriteFailure(written));

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Cli.h"
 #include "cli/Inspect.h"
 #include "record/CodePage.h"
 
@@ -16,6 +17,7 @@ struct Streams {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    StandardOutput outDevice = {};
 };
 
 // One line "hint: <about><hint>" for each hint.
@@ -25,9 +27,11 @@ void PrintHints(std::ostream& out, const std::vector<std::string>& hints,
 // "tavrel-cli: " and the message, on the error stream.
 void Fail(Streams io, const std::string& message);
 
-// FILE (or - for standard input) loaded as the dialog loads it; nothing, with the reason
-// on the error stream, when it cannot be read.
+// FILE loaded as the dialog loads it (a name that SettingsFileIn has resolved, or - for
+// standard input); nothing, with the reason on the error stream, when it cannot be read.
 std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io);
+
+// FILE is a settings file, a folder holding device_config.dat, or - for standard input.
 
 // Prints the settings as the form shows them after loading FILE, the warnings and the
 // network hints.
@@ -39,7 +43,7 @@ int Check(const std::string& file, bool strict, CodePage cp, Streams io);
 
 // The options of `write`; a value that is not given keeps the one of the starting form.
 struct WriteOptions {
-    std::string dest;
+    std::string dest;                   // - writes the record to standard output
     std::optional<std::string> base;    // start from this file, loaded as the dialog loads it
     std::optional<std::string> jsonIn;  // start from this `show --json` object
     bool automatic = false;

@@ -7,7 +7,6 @@
 #include "cli/Csv.h"
 #include "cli/Files.h"
 #include "cli/Text.h"
-#include "record/SettingsFile.h"
 
 namespace tavrel::cli {
 
@@ -50,21 +49,18 @@ int Table(const std::vector<std::string>& files, bool csv, CodePage cp, Streams 
             status = kExitFailed;
             continue;
         }
-        const fs::path given = PathFromUtf8(name);
-        std::error_code ec;
-        const bool folder = fs::is_directory(given, ec);
-        const fs::path file = folder ? given / kSettingsFileName : given;
-        const std::optional<LoadedSettings> loaded = LoadFile(PathToUtf8(file), cp, io);
+        const std::string file = SettingsFileIn(name);
+        const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
         if (!loaded) {
             status = kExitFailed;
             continue;
         }
         if (!loaded->warnings.empty()) {
-            Fail(io, PathToUtf8(file) +
+            Fail(io, file +
                          ": not what the dialog writes for the values it shows (see check); "
                          "its row holds what the form shows");
         }
-        std::vector<std::string> row{FolderName(folder ? given : given.parent_path())};
+        std::vector<std::string> row{FolderName(PathFromUtf8(file).parent_path())};
         for (const SettingsKey& key : kSettingsKeys) {
             row.push_back(key.format(loaded->values));
         }

@@ -292,9 +292,10 @@ TEST(Batch, RefusesDestinationsInTheWay) {
     EXPECT_NE(o.err.find("row 2, name: " + Utf8(dir / "site" / "a") + " is a file, not a folder"),
               std::string::npos)
         << o.err;
-    EXPECT_NE(o.err.find("row 3, name: " + Utf8(dir / "site" / "b" / "device_config.dat") +
-                         " is a folder; only a file is replaced"),
-              std::string::npos)
+    EXPECT_NE(
+        o.err.find("row 3, name: cannot write " + Utf8(dir / "site" / "b" / "device_config.dat") +
+                   ": it is a folder, not a regular file"),
+        std::string::npos)
         << o.err;
     EXPECT_EQ(Tree(dir / "site"), before);
 

@@ -109,8 +109,8 @@ TEST(Show, ForeignFileShowsWhatTheFormShowsWithItsWarnings) {
 
 TEST(Check, FilesTheDialogWritesPass) {
     const TempFolder dir;
-    for (const char* name : {"fresh-form.dat", "full-form.dat", "foreign-saved.dat",
-                             "line-breaks.dat"}) {
+    for (const char* name :
+         {"fresh-form.dat", "full-form.dat", "foreign-saved.dat", "line-breaks.dat"}) {
         WriteBytes(dir / name, Fixture(name));
         const Outcome o = RunCli({"check", "--codepage", "950", Utf8(dir / name)});
         EXPECT_EQ(o.status, 0) << name << "\n" << o.out;
