@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "cli/Hints.h"
 #include "cli/Json.h"
 #include "cli/Text.h"
 #include "record/AddressText.h"
@@ -208,7 +209,9 @@ std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
         return "accepted values do not load back from their record";
     }
     SettingsValues again;
-    if (!cli::ApplyJson(cli::SettingsToJson(values, {}), kCp, again).empty() || again != values) {
+    if (!cli::ApplyJson(cli::SettingsToJson(values, {}, cli::NetworkHints(values)), kCp, again)
+             .empty() ||
+        again != values) {
         return "accepted values do not read back from their own JSON";
     }
     return {};
@@ -228,7 +231,7 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
     };
     const Result shown = run([](cli::Streams io) { return cli::Show("-", false, kCp, io); });
     const Result json = run([](cli::Streams io) { return cli::Show("-", true, kCp, io); });
-    const Result checked = run([](cli::Streams io) { return cli::Check("-", kCp, io); });
+    const Result checked = run([](cli::Streams io) { return cli::Check("-", false, kCp, io); });
     for (const Result* r : {&shown, &json, &checked}) {
         if (!cli::Utf8ToUtf16(r->out) || !r->err.empty()) {
             return "output that is not UTF-8 text, or an error: " + r->err;
