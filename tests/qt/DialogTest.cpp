@@ -23,16 +23,18 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
+#include <stdexcept>
 
 #include <sys/stat.h>
 
-#include "app/resource.h"
+#include "dialog/resource.h"
 #include "dialog/ConfigDlg.h"
+#include "dialog/Templates.h"
 #include "platform/Shell.h"
-#include "platform/qt/Application.h"
-#include "platform/qt/Controls.h"
-#include "platform/qt/DialogWindow.h"
-#include "platform/qt/FolderChooser.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtFolderChooser.h"
 #include "record/FolderFlush.h"
 #include "tests/qt/QtTestSupport.h"
 
@@ -114,6 +116,29 @@ void ClickInto(QWidget* edit) {
     }
 }
 
+// The About template with handlers that throw: from the confirm button, or already
+// while the dialog initialises.
+class ThrowingDlg : public CDialog {
+public:
+    explicit ThrowingDlg(bool inInit) : CDialog(tavrel::kAboutTemplate), inInit_(inInit) {}
+    const tavrel::ui::MessageMap* GetMessageMap() const override {
+        static const tavrel::ui::MessageEntry entries[] = {
+            tavrel::ui::OnCommand<&ThrowingDlg::OnConfirm>(IDOK)};
+        static const tavrel::ui::MessageMap map{CDialog::GetMessageMap(), entries};
+        return &map;
+    }
+    bool OnInitDialog() override {
+        if (inInit_) {
+            throw std::runtime_error("from OnInitDialog");
+        }
+        return CDialog::OnInitDialog();
+    }
+    void OnConfirm() { throw std::runtime_error("from the confirm handler"); }
+
+private:
+    bool inInit_;
+};
+
 struct MessageSeen {
     QString text, caption, button;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -153,6 +178,7 @@ private slots:
     void aboutBoxFromTheContextMenu();
     void contextMenuFromTheKeyboard();
     void systemCommands();
+    void exceptionFromAHandlerEndsTheDialog();
     void applicationIconEverywhere();
     void folderChooserDialog();
     void theChooserIsModalAndKeepsNoState();
@@ -179,7 +205,7 @@ private:
 };
 
 void DialogTest::initTestCase() {
-    tavrel::ui::qt::PrepareApplication(*qApp);
+    tavrel::ui::qt::PrepareApplication(*qApp, IDI_APP);
 }
 
 void DialogTest::init() {
@@ -952,6 +978,19 @@ void DialogTest::systemCommands() {
     QCOMPARE(result, IDCANCEL);
 }
 
+// An exception from a handler reaches neither Qt's event handling nor the caller of
+// DoModal: the dialog ends with -1.
+void DialogTest::exceptionFromAHandlerEndsTheDialog() {
+    for (const bool inInit : {false, true}) {
+        ThrowingDlg dlg(inInit);
+        WhenShown<DialogWindow> click(
+            [](DialogWindow* w) { QTest::mouseClick(w->Control(IDOK), Qt::LeftButton); },
+            "dialog with a throwing handler");
+        QCOMPARE(dlg.DoModal(), -1);
+        QCOMPARE(click.Seen(), !inInit);
+    }
+}
+
 void DialogTest::applicationIconEverywhere() {
     const auto* icon = static_cast<const QIcon*>(tavrel::ui::LoadAppIcon(IDI_APP));
     if (icon == nullptr) {
@@ -1056,10 +1095,10 @@ void DialogTest::folderChooserDialog() {
 
     const QString home = QDir::homePath();
     qputenv("XDG_CONFIG_HOME", "relative/ignored");
-    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
+    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory(u"tavrel")),
              home + QStringLiteral("/.config/tavrel"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_->path()));
-    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
+    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory(u"tavrel")),
              config_->path() + QStringLiteral("/tavrel"));
 }
 

@@ -1,4 +1,4 @@
-#include "platform/win32/DialogTemplateBuilder.h"
+#include "platform/win32/Win32DialogTemplateBuilder.h"
 
 #include <string_view>
 

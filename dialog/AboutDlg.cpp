@@ -1,6 +1,6 @@
-#include "app/AboutDlg.h"
+#include "dialog/AboutDlg.h"
 
-#include "app/Templates.h"
+#include "dialog/Templates.h"
 
 namespace tavrel {
 

@@ -1,6 +1,6 @@
-#include "app/Strings.h"
+#include "dialog/Strings.h"
 
-#include "app/resource.h"
+#include "dialog/resource.h"
 
 namespace tavrel {
 

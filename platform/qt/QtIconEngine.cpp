@@ -1,4 +1,4 @@
-#include "platform/qt/IconEngine.h"
+#include "platform/qt/QtIconEngine.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/qt/Controls.h"
+#include "platform/qt/QtControls.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
