@@ -1,3 +1,4 @@
+// The About box, built from its template.
 #include "dialog/AboutDlg.h"
 
 #include "dialog/Templates.h"

@@ -1,3 +1,4 @@
+// Every text the dialogs show that is not a template's caption, by string id.
 #include "dialog/Strings.h"
 
 #include "dialog/resource.h"

@@ -1,4 +1,7 @@
 #pragma once
+// The dialogs' texts: the string resources by id (resource.h, IDS_*) and the caption
+// that every OK button shares.
+
 #include <string_view>
 
 namespace tavrel {

@@ -161,7 +161,7 @@ public:
 protected:
     NativeWindow hwnd_ = nullptr;
     const Message* currentMessage_ = nullptr;  // set by OnWndMsg while a handler runs
-    friend struct WindowAccess;                 // for the backends (platform/WindowAccess.h)
+    friend struct WindowAccess;                // for the backends (platform/WindowAccess.h)
 };
 
 // Painting context for wm::Paint handlers: begins painting when constructed, ends when

@@ -162,8 +162,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
                 std::vector<RadioButton*>& members = radioGroups_[group];
                 members.push_back(radio);
                 radio->SetGroup(&members);
-                connect(radio, &QAbstractButton::clicked, this,
-                        [this, id] { Clicked(id); });
+                connect(radio, &QAbstractButton::clicked, this, [this, id] { Clicked(id); });
                 // Taller than its template line when the style's indicator needs it.
                 const int h = std::max(rect.height(), radio->sizeHint().height());
                 rect = QRect(rect.x(), rect.center().y() - (h - 1) / 2, rect.width(), h);
@@ -173,8 +172,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
                 button->setAutoDefault(true);
                 button->setDefault(type == style::BsDefPushButton);
                 button->setFocusPolicy(focus);
-                connect(button, &QAbstractButton::clicked, this,
-                        [this, id] { Clicked(id); });
+                connect(button, &QAbstractButton::clicked, this, [this, id] { Clicked(id); });
                 widget = button;
             }
             break;

@@ -1,3 +1,4 @@
+// The icon engine that reads the executable's icon images only when first drawn.
 #include "platform/qt/QtIconEngine.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The edit controls' input filters (Win32Controls.h), as window subclasses.
 #include "platform/win32/Win32Controls.h"
 
 #include <imm.h>

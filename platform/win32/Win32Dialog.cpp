@@ -5,9 +5,9 @@
 
 #include "platform/Window.h"
 #include "platform/WindowAccess.h"
+#include "platform/win32/Win32.h"
 #include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32DialogTemplateBuilder.h"
-#include "platform/win32/Win32.h"
 
 namespace tavrel::ui {
 

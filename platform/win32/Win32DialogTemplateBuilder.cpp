@@ -1,3 +1,5 @@
+// The in-memory DLGTEMPLATEEX of a dialog template, written field by field as the
+// dialog manager reads it.
 #include "platform/win32/Win32DialogTemplateBuilder.h"
 
 #include <string_view>

@@ -4,8 +4,8 @@
 
 #include "platform/Shell.h"
 #include "platform/Window.h"
-#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace tavrel::ui {
 

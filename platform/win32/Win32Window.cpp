@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/Window.h"
-#include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace tavrel::ui {
 

@@ -89,7 +89,7 @@ int main() {
     char platform[] = "minimal";
     char titleOption[] = "-qwindowtitle";
     char title[] = "other";
-    char* argv[] = {name,     reverse,     styleOption, style, platformOption,
+    char* argv[] = {name,     reverse,     styleOption, style,  platformOption,
                     platform, titleOption, title,       nullptr};
     tavrel::ui::RunApplication(static_cast<int>(std::size(argv)) - 1, argv, IDI_APP);
     if (!g_seen) {

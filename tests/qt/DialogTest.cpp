@@ -27,9 +27,9 @@
 
 #include <sys/stat.h>
 
-#include "dialog/resource.h"
 #include "dialog/ConfigDlg.h"
 #include "dialog/Templates.h"
+#include "dialog/resource.h"
 #include "platform/Shell.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtControls.h"
@@ -911,8 +911,8 @@ void DialogTest::contextMenuFromTheKeyboard() {
         struct Case {
             Qt::Key key;
             Qt::KeyboardModifiers mods;
-            int focus;     // the control that has the focus
-            bool window;   // the window's menu, with the About entry; else the control's own
+            int focus;    // the control that has the focus
+            bool window;  // the window's menu, with the About entry; else the control's own
         };
         const Case cases[] = {
             {Qt::Key_Menu, Qt::NoModifier, IDOK, true},
@@ -1154,7 +1154,8 @@ void DialogTest::theChooserIsModalAndKeepsNoState() {
         kept << QDir(config_->path()).relativeFilePath(it.next());
     }
     kept.sort();
-    QCOMPARE(kept, (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
+    QCOMPARE(kept,
+             (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
 }
 
 void DialogTest::layoutKeepsEveryLabelReadable() {
