@@ -1,13 +1,15 @@
-// The settings dialog in this process, for what another process cannot read: the
-// window's own system menu.
+// The dialogs in this process, for what another process cannot read or do: the settings
+// window's own system menu, a handler that throws.
 #include <windows.h>
 // windows.h first
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "dialog/ConfigDlg.h"
+#include "dialog/Templates.h"
 
 namespace {
 
@@ -68,6 +70,52 @@ TEST(SettingsWindow, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
     EXPECT_EQ(g_seen.last.id, 0x0010u);
     EXPECT_EQ(g_seen.last.text, L"&關於Tavrel");
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr) << "the window is gone after the modal run";
+}
+
+// The About template with handlers that throw: from the confirm button, or already
+// while the dialog initialises.
+class ThrowingDlg : public tavrel::ui::CDialog {
+public:
+    explicit ThrowingDlg(bool inInit) : CDialog(tavrel::kAboutTemplate), inInit_(inInit) {}
+    const tavrel::ui::MessageMap* GetMessageMap() const override {
+        static const tavrel::ui::MessageEntry entries[] = {
+            tavrel::ui::OnCommand<&ThrowingDlg::OnConfirm>(IDOK)};
+        static const tavrel::ui::MessageMap map{CDialog::GetMessageMap(), entries};
+        return &map;
+    }
+    bool OnInitDialog() override {
+        if (inInit_) {
+            throw std::runtime_error("from OnInitDialog");
+        }
+        return CDialog::OnInitDialog();
+    }
+    void OnConfirm() { throw std::runtime_error("from the confirm handler"); }
+
+private:
+    bool inInit_;
+};
+
+ThrowingDlg* g_throwing = nullptr;
+
+void CALLBACK PressConfirm(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND dialog = static_cast<HWND>(g_throwing->GetSafeHwnd())) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
+TEST(SettingsWindow, ExceptionFromAHandlerEndsTheDialog) {
+    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+        GTEST_SKIP() << "needs an X display (DISPLAY)";
+    }
+    for (const bool inInit : {false, true}) {
+        ThrowingDlg dialog(inInit);
+        g_throwing = &dialog;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, PressConfirm);
+        EXPECT_EQ(dialog.DoModal(), -1) << (inInit ? "OnInitDialog" : "the confirm handler");
+        KillTimer(nullptr, timer);
+        g_throwing = nullptr;
+    }
 }
 
 }  // namespace
