@@ -233,9 +233,10 @@ public:
 CWinApp* AfxGetApp();
 
 // The program's whole run, for its entry point: the platform's set-up, then the
-// application object's InitInstance (nothing when there is none). `argv` is not handed to
-// the toolkit: the tool takes no arguments. `appIconId` names the icon resource that the
-// program's windows show unless they set their own. Returns the process's exit code.
+// application object's InitInstance (nothing when there is none). Of `argv` only the
+// program's name reaches the toolkit: the tool takes no arguments. `appIconId` names the
+// icon resource that the program's windows show unless they set their own. Returns the
+// process's exit code.
 int RunApplication(int argc, char* argv[], int appIconId);
 
 // The caption of MessageBox's OK button where the toolkit draws message boxes itself
