@@ -23,12 +23,10 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
-#include <stdexcept>
 
 #include <sys/stat.h>
 
 #include "dialog/ConfigDlg.h"
-#include "dialog/Templates.h"
 #include "dialog/resource.h"
 #include "platform/Shell.h"
 #include "platform/qt/QtApplication.h"
@@ -36,9 +34,11 @@
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtFolderChooser.h"
 #include "record/FolderFlush.h"
+#include "tests/dialog/ThrowingDlg.h"
 #include "tests/qt/QtTestSupport.h"
 
 using tavrel::CConfigDlg;
+using tavrel::test::ThrowingDlg;
 using tavrel::test::WhenShown;
 using tavrel::ui::CDialog;
 using tavrel::ui::CWinApp;
@@ -115,29 +115,6 @@ void ClickInto(QWidget* edit) {
         Press(Qt::Key_End);
     }
 }
-
-// The About template with handlers that throw: from the confirm button, or already
-// while the dialog initialises.
-class ThrowingDlg : public CDialog {
-public:
-    explicit ThrowingDlg(bool inInit) : CDialog(tavrel::kAboutTemplate), inInit_(inInit) {}
-    const tavrel::ui::MessageMap* GetMessageMap() const override {
-        static const tavrel::ui::MessageEntry entries[] = {
-            tavrel::ui::OnCommand<&ThrowingDlg::OnConfirm>(IDOK)};
-        static const tavrel::ui::MessageMap map{CDialog::GetMessageMap(), entries};
-        return &map;
-    }
-    bool OnInitDialog() override {
-        if (inInit_) {
-            throw std::runtime_error("from OnInitDialog");
-        }
-        return CDialog::OnInitDialog();
-    }
-    void OnConfirm() { throw std::runtime_error("from the confirm handler"); }
-
-private:
-    bool inInit_;
-};
 
 struct MessageSeen {
     QString text, caption, button;

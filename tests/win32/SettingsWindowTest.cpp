@@ -5,11 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 #include "dialog/ConfigDlg.h"
-#include "dialog/Templates.h"
+#include "tests/dialog/ThrowingDlg.h"
 
 namespace {
 
@@ -72,28 +71,7 @@ TEST(SettingsWindow, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr) << "the window is gone after the modal run";
 }
 
-// The About template with handlers that throw: from the confirm button, or already
-// while the dialog initialises.
-class ThrowingDlg : public tavrel::ui::CDialog {
-public:
-    explicit ThrowingDlg(bool inInit) : CDialog(tavrel::kAboutTemplate), inInit_(inInit) {}
-    const tavrel::ui::MessageMap* GetMessageMap() const override {
-        static const tavrel::ui::MessageEntry entries[] = {
-            tavrel::ui::OnCommand<&ThrowingDlg::OnConfirm>(IDOK)};
-        static const tavrel::ui::MessageMap map{CDialog::GetMessageMap(), entries};
-        return &map;
-    }
-    bool OnInitDialog() override {
-        if (inInit_) {
-            throw std::runtime_error("from OnInitDialog");
-        }
-        return CDialog::OnInitDialog();
-    }
-    void OnConfirm() { throw std::runtime_error("from the confirm handler"); }
-
-private:
-    bool inInit_;
-};
+using tavrel::test::ThrowingDlg;
 
 ThrowingDlg* g_throwing = nullptr;
 
