@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "DeviceSettingsRecord.h"
+#include "record/DeviceSettingsRecord.h"
 
 namespace tavrel {
 

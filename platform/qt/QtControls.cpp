@@ -1,4 +1,6 @@
-#include "platform/qt/Controls.h"
+// The Qt widgets that stand for the templates' Windows controls (QtControls.h): the
+// address entry, edits with Windows' input limits, the drop-down list, radio buttons.
+#include "platform/qt/QtControls.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

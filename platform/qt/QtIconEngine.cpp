@@ -1,4 +1,5 @@
-#include "platform/qt/IconEngine.h"
+// The icon engine that reads the executable's icon images only when first drawn.
+#include "platform/qt/QtIconEngine.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // What the Qt program sets up before its application object runs, and the run itself.
-#include "platform/qt/Application.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,7 +11,7 @@
 
 namespace tavrel::ui::qt {
 
-void PrepareApplication(QApplication& app) {
+void PrepareApplication(QApplication& app, int appIconId) {
     const QLocale taiwan(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan);
     QLocale::setDefault(taiwan);
     static QTranslator qtTexts;
@@ -19,22 +19,26 @@ void PrepareApplication(QApplication& app) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
     }
-    if (const auto* icon = static_cast<const QIcon*>(LoadAppIcon(TAVREL_APP_ICON_ID))) {
+    if (const auto* icon = static_cast<const QIcon*>(LoadAppIcon(appIconId))) {
         QApplication::setWindowIcon(*icon);
     }
     app.setQuitOnLastWindowClosed(false);
 }
 
-int RunProgram(int argc, char* argv[]) {
+}  // namespace tavrel::ui::qt
+
+namespace tavrel::ui {
+
+int RunApplication(int argc, char* argv[], int appIconId) {
     char fallbackName[] = "tavrel";
     char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     int qtArgc = 1;
     QApplication app(qtArgc, qtArgv);
-    PrepareApplication(app);
+    qt::PrepareApplication(app, appIconId);
     if (CWinApp* theApp = AfxGetApp()) {
         theApp->InitInstance();  // returns when the dialog has ended
     }
     return 0;
 }
 
-}  // namespace tavrel::ui::qt
+}  // namespace tavrel::ui

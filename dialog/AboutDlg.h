@@ -1,4 +1,6 @@
 #pragma once
+// The About box that the settings window's system menu opens.
+
 #include "platform/Window.h"
 
 namespace tavrel {

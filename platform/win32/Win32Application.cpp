@@ -1,10 +1,11 @@
-// The program's entry point: the process settings the tool relies on, then one run of
+// The program's run on Windows: the process settings the tool relies on, then one run of
 // the application object's per-instance initialisation. No message loop follows it.
 #include "platform/Window.h"
 #include "platform/win32/Win32.h"
 
-int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
-                   int /*show*/) {
+namespace tavrel::ui {
+
+int RunApplication(int /*argc*/, char* /*argv*/[], int /*appIconId*/) {
     // File calls on a drive without a medium fail quietly instead of asking the user.
     const UINT errorMode = SetErrorMode(0);
     SetErrorMode(errorMode | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -14,8 +15,11 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     controls.dwICC = ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES;  // the address entry too
     InitCommonControlsEx(&controls);
 
-    if (tavrel::ui::CWinApp* app = tavrel::ui::AfxGetApp()) {
+    // Each window takes its icon from the resources itself (CWnd::SetIcon).
+    if (CWinApp* app = AfxGetApp()) {
         app->InitInstance();
     }
     return 0;
 }
+
+}  // namespace tavrel::ui

@@ -1,11 +1,9 @@
 // What the settings window has beyond its form: the application icon, the About entry
 // in the system menu and the About box, and the icon painted while minimised.
-#include "app/WindowChrome.h"
-
-#include "app/AboutDlg.h"
-#include "app/Strings.h"
-#include "app/resource.h"
+#include "dialog/AboutDlg.h"
 #include "dialog/ConfigDlg.h"
+#include "dialog/Strings.h"
+#include "dialog/resource.h"
 
 namespace tavrel {
 
@@ -17,8 +15,9 @@ void CConfigDlg::InitChrome() {
             menu->AppendItem(IDM_ABOUT, text);
         }
     }
-    SetIcon(appIcon, true);
-    SetIcon(appIcon, false);
+    SetIcon(appIcon_, true);
+    SetIcon(appIcon_, false);
+    ui::SetMessageBoxOkText(kOkCaption);
 }
 
 void CConfigDlg::OnSystemCommand(unsigned command, std::intptr_t /*position*/) {
@@ -41,11 +40,11 @@ void CConfigDlg::OnPaintWindow() {
     const int cyIcon = ui::GetSystemMetrics(ui::sm::CyIcon);
     const ui::Rect rect = GetClientRect();
     dc.DrawIcon(CenteredIconOffset(rect.Width(), cxIcon), CenteredIconOffset(rect.Height(), cyIcon),
-                appIcon);
+                appIcon_);
 }
 
 ui::Icon CConfigDlg::OnDragIconQuery() {
-    return appIcon;
+    return appIcon_;
 }
 
 }  // namespace tavrel

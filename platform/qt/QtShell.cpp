@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "platform/qt/DialogWindow.h"
-#include "platform/qt/FolderChooser.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtFolderChooser.h"
 #include "platform/qt/QtText.h"
 
 namespace tavrel::ui {
@@ -65,7 +65,7 @@ char16_t PathSeparator() {
     return u'/';
 }
 
-std::u16string GetProgramDirectory() {
+std::u16string GetProgramDirectory(std::u16string_view programName) {
 #ifdef Q_OS_MACOS
     const QString base = QDir::homePath() + QStringLiteral("/Library/Application Support");
 #else
@@ -74,7 +74,7 @@ std::u16string GetProgramDirectory() {
         base = QDir::homePath() + QStringLiteral("/.config");
     }
 #endif
-    return qt::ToU16(QDir::cleanPath(base + QStringLiteral("/tavrel")));
+    return qt::ToU16(QDir::cleanPath(base + QLatin1Char('/') + qt::ToQString(programName)));
 }
 
 std::optional<std::u16string> BrowseForFolder(const CWnd& owner, std::u16string_view title,

@@ -1,8 +1,9 @@
 // The tool's two windows, as dialog templates: ids, kinds, styles, positions in dialog
 // units and captions. Both backends build their windows from these.
-#include "app/Templates.h"
+#include "dialog/Templates.h"
 
-#include "app/resource.h"
+#include "dialog/Strings.h"
+#include "dialog/resource.h"
 #include "platform/Window.h"
 
 namespace tavrel {
@@ -14,7 +15,7 @@ using ui::kNoId;
 namespace {
 
 constexpr ui::ControlTemplate kSettingsControls[] = {
-    {ControlClass::Button, IDOK, BsDefPushButton | TabStop, 93, 237, 65, 21, u"確定"},
+    {ControlClass::Button, IDOK, BsDefPushButton | TabStop, 93, 237, 65, 21, kOkCaption},
     {ControlClass::Button, IDCANCEL, BsPushButton | TabStop, 160, 237, 65, 21, u"退出"},
     {ControlClass::Button, kNoId, BsGroupBox, 7, 3, 305, 128, u""},
     {ControlClass::Button, IDC_AUTO_IP, BsAutoRadioButton | Group, 16, 13, 126, 10,
@@ -51,7 +52,7 @@ constexpr ui::ControlTemplate kAboutControls[] = {
     {ControlClass::Static, kNoId, SsLeft | SsNoPrefix | Group, 40, 10, 119, 8,
      u"Tavrel Version 1.0"},
     {ControlClass::Static, kNoId, SsLeft | Group, 40, 25, 119, 8, u"電話線路設備設定檔產生工具"},
-    {ControlClass::Button, IDOK, BsDefPushButton | Group | TabStop, 178, 7, 50, 16, u"確定"},
+    {ControlClass::Button, IDOK, BsDefPushButton | Group | TabStop, 178, 7, 50, 16, kOkCaption},
 };
 
 }  // namespace

@@ -21,7 +21,7 @@
 #define IDC_LINE_GUARD 1009
 #define IDC_CIPKEY 1010
 
-// Texts of the tool (app/Strings.cpp).
+// Texts of the tool (dialog/Strings.cpp).
 #define IDS_GUARD_OFF 200
 #define IDS_GUARD_ON 201
 #define IDS_SETTINGS_CAPTION 202

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/WindowChrome.h"
+#include "dialog/ConfigDlg.h"
 
 namespace {
 

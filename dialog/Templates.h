@@ -1,4 +1,6 @@
 #pragma once
+// The templates of the tool's two windows (Templates.cpp), for either backend to build.
+
 #include "platform/DialogTemplate.h"
 
 namespace tavrel {

@@ -1,15 +1,16 @@
 #pragma once
 // The window of a CDialog on Qt: a QDialog whose widgets are placed from the dialog
-// template, converting dialog units with the template font's metrics as Windows does,
-// and which turns Qt events into the window's messages.
+// template (QtDialogTemplateBuilder.cpp), converting dialog units with the template
+// font's metrics as Windows does, and which turns Qt events into the window's messages
+// (QtDialogWindow.cpp).
 
 #include <QDialog>
-#include <QFont>
 #include <QPointer>
 #include <map>
 #include <vector>
 
 #include "platform/Window.h"
+#include "platform/qt/QtDialogTemplateBuilder.h"
 
 class QMenu;
 class QPainter;
@@ -22,24 +23,6 @@ class RadioButton;
 namespace tavrel::ui {
 
 namespace qt {
-
-// Pixels per dialog unit, as Windows derives them from a dialog's font: the horizontal
-// unit is a quarter of the average width of "A".."Z" "a".."z", the vertical unit an
-// eighth of the font's height.
-struct BaseUnits {
-    int x = 0;  // pixels per 4 horizontal dialog units
-    int y = 0;  // pixels per 8 vertical dialog units
-};
-BaseUnits BaseUnitsOf(const QFont& font);
-
-// The height of a line of text in the font, Chinese included.
-int LineHeight(const QFont& font);
-
-// The font a template names, with fallbacks that carry the Chinese glyphs.
-QFont TemplateFont(const DialogTemplate& dialogTemplate);
-
-// x * numerator / denominator, rounded half away from zero (Windows' MulDiv).
-int MulDiv(int value, int numerator, int denominator);
 
 class DialogWindow : public QDialog {
     Q_OBJECT
@@ -59,7 +42,7 @@ public:
     QMenu* SystemMenu();
 
     // Looks the message up in the window's tables; what no table takes gets the
-    // default handling.
+    // default handling. An exception from a handler ends the dialog with -1.
     MsgResult Dispatch(const Message& msg);
     // The platform's default handling of a message.
     MsgResult DefaultHandling(const Message& msg);
@@ -93,12 +76,15 @@ private:
         QWidget* widget;
     };
 
+    // The widgets of the template (QtDialogTemplateBuilder.cpp).
     void Build();
     QWidget* CreateControl(const ControlTemplate& control, int group);
     QRect ToPixels(int x, int y, int cx, int cy) const;
     void NameControlsByTheirLabels();
     int IndexOf(const QWidget* widget) const;
     void ShowSystemMenu(const QPoint& globalPos);
+    // A button's click, as the command it sends.
+    void Clicked(int id);
 
     CDialog& dialog_;
     BaseUnits units_;

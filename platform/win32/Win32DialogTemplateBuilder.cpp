@@ -1,4 +1,6 @@
-#include "platform/win32/DialogTemplateBuilder.h"
+// The in-memory DLGTEMPLATEEX of a dialog template, written field by field as the
+// dialog manager reads it.
+#include "platform/win32/Win32DialogTemplateBuilder.h"
 
 #include <string_view>
 

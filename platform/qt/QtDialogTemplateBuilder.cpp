@@ -1,58 +1,23 @@
-#include "platform/qt/DialogWindow.h"
+// The Qt half of the dialog templates: a DialogWindow's widgets made and placed from
+// its template, in pixels converted from dialog units with the template font's metrics
+// as Windows converts them, and named for screen readers by the labels beside them.
+#include "platform/qt/QtDialogTemplateBuilder.h"
 
-#include <cmath>
-#include <cstdlib>
-
-#include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QCursor>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextLayout>
-#include <QWindow>
+#include <cmath>
+#include <cstdlib>
 
-#include "platform/qt/Controls.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtText.h"
 
 namespace tavrel::ui::qt {
-
-namespace {
-
-constexpr unsigned kScMinimize = 0xF020;
-constexpr unsigned kScRestore = 0xF120;
-
-Message Command(int id, unsigned code) {
-    return {wm::Command, (static_cast<std::uintptr_t>(id) & 0xFFFF) | (std::uintptr_t{code} << 16),
-            0};
-}
-
-// The cursor position as Windows packs it into a message's long parameter.
-std::intptr_t PackPoint(const QPoint& p) {
-    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(p.x()) & 0xFFFF) |
-                                      ((static_cast<std::uint32_t>(p.y()) & 0xFFFF) << 16));
-}
-
-bool IsTabStop(const ControlTemplate& c) {
-    return (c.style & style::TabStop) != 0;
-}
-
-bool CanTakeFocus(const QWidget* w) {
-    return w->isEnabled() && !w->isHidden();
-}
-
-}  // namespace
 
 int MulDiv(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
@@ -87,10 +52,6 @@ QFont TemplateFont(const DialogTemplate& t) {
     font.setWeight(static_cast<QFont::Weight>(t.weight > 0 ? t.weight : 400));
     font.setItalic(t.italic);
     return font;
-}
-
-DialogWindow::DialogWindow(CDialog& dialog, QWidget* owner) : QDialog(owner), dialog_(dialog) {
-    Build();
 }
 
 void DialogWindow::Build() {
@@ -130,11 +91,6 @@ void DialogWindow::Build() {
     }
 
     NameControlsByTheirLabels();
-
-    // Alt+Space opens the system menu, as on Windows.
-    auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(menuKey, &QShortcut::activated, this,
-            [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
 }
 
 void DialogWindow::NameControlsByTheirLabels() {
@@ -206,8 +162,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
                 std::vector<RadioButton*>& members = radioGroups_[group];
                 members.push_back(radio);
                 radio->SetGroup(&members);
-                connect(radio, &QAbstractButton::clicked, this,
-                        [this, id] { Dispatch(Command(id, bn::Clicked)); });
+                connect(radio, &QAbstractButton::clicked, this, [this, id] { Clicked(id); });
                 // Taller than its template line when the style's indicator needs it.
                 const int h = std::max(rect.height(), radio->sizeHint().height());
                 rect = QRect(rect.x(), rect.center().y() - (h - 1) / 2, rect.width(), h);
@@ -217,8 +172,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
                 button->setAutoDefault(true);
                 button->setDefault(type == style::BsDefPushButton);
                 button->setFocusPolicy(focus);
-                connect(button, &QAbstractButton::clicked, this,
-                        [this, id] { Dispatch(Command(id, bn::Clicked)); });
+                connect(button, &QAbstractButton::clicked, this, [this, id] { Clicked(id); });
                 widget = button;
             }
             break;
@@ -294,215 +248,6 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& c, int group) {
     }
     widget->setGeometry(rect);
     return widget;
-}
-
-QWidget* DialogWindow::Control(int id) const {
-    const auto it = byId_.find(id);
-    return it == byId_.end() ? nullptr : it->second;
-}
-
-int DialogWindow::IndexOf(const QWidget* widget) const {
-    for (; widget != nullptr && widget != this; widget = widget->parentWidget()) {
-        for (std::size_t i = 0; i < placed_.size(); ++i) {
-            if (placed_[i].widget == widget) {
-                return static_cast<int>(i);
-            }
-        }
-    }
-    return -1;
-}
-
-int DialogWindow::ControlId(const QWidget* widget) const {
-    const int index = IndexOf(widget);
-    return index < 0 ? kNoId : placed_[static_cast<std::size_t>(index)].control->id;
-}
-
-QMenu* DialogWindow::SystemMenu() {
-    if (!systemMenu_) {
-        systemMenu_ = new QMenu(this);
-    }
-    return systemMenu_;
-}
-
-void DialogWindow::ShowSystemMenu(const QPoint& globalPos) {
-    if (!systemMenu_ || systemMenu_->isEmpty()) {
-        return;
-    }
-    QPointer<DialogWindow> self(this);
-    QAction* chosen = systemMenu_->exec(globalPos);
-    if (self && chosen != nullptr && chosen->data().isValid()) {
-        Dispatch({wm::SysCommand, chosen->data().toUInt(), PackPoint(QCursor::pos())});
-    }
-}
-
-MsgResult DialogWindow::Dispatch(const Message& msg) {
-    MsgResult result = 0;
-    if (dialog_.OnWndMsg(msg, &result)) {
-        return result;
-    }
-    return DefaultHandling(msg);
-}
-
-MsgResult DialogWindow::DefaultHandling(const Message& msg) {
-    switch (msg.id) {
-        case wm::SysCommand:
-            switch (static_cast<unsigned>(msg.wParam) & 0xFFF0) {
-                case sc::Close: {
-                    // As a dialog closes on Windows: the cancel command, unless the
-                    // cancel button is there and disabled.
-                    const QWidget* cancel = Control(IDCANCEL);
-                    if (cancel == nullptr || cancel->isEnabled()) {
-                        Dispatch(Command(IDCANCEL, bn::Clicked));
-                    }
-                    break;
-                }
-                case sc::Move:
-                    if (QWindow* w = windowHandle()) {
-                        w->startSystemMove();
-                    }
-                    break;
-                case kScMinimize:
-                    showMinimized();
-                    break;
-                case kScRestore:
-                    showNormal();
-                    break;
-                default:
-                    break;
-            }
-            return 0;
-        case wm::Paint:
-            if (paintEvent_ != nullptr) {
-                QDialog::paintEvent(paintEvent_);
-            }
-            return 0;
-        case wm::IconEraseBkgnd:
-            if (auto* painter = reinterpret_cast<QPainter*>(msg.wParam)) {
-                painter->fillRect(rect(), palette().window());
-                return 1;
-            }
-            return 0;
-        default:
-            return 0;  // wm::Command and the rest: nothing to do
-    }
-}
-
-void DialogWindow::FocusFirstTabStop() {
-    for (const Placed& p : placed_) {
-        if (IsTabStop(*p.control) && CanTakeFocus(p.widget)) {
-            p.widget->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
-}
-
-bool DialogWindow::focusNextPrevChild(bool next) {
-    // Tab and Shift+Tab walk the template order, skipping what is not a tab stop or
-    // cannot take the focus now.
-    const int n = static_cast<int>(placed_.size());
-    if (n == 0) {
-        return false;
-    }
-    const int current = IndexOf(focusWidget());
-    const int start = current >= 0 ? current : (next ? -1 : 0);
-    for (int k = 1; k <= n; ++k) {
-        const int i = ((start + (next ? k : -k)) % n + n) % n;
-        const Placed& p = placed_[static_cast<std::size_t>(i)];
-        if (IsTabStop(*p.control) && CanTakeFocus(p.widget)) {
-            p.widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool DialogWindow::BeginPainting(QPainter*& painter) {
-    if (paintEvent_ == nullptr || painter_ != nullptr) {
-        return false;
-    }
-    painter_ = new QPainter(this);
-    painter = painter_;
-    return true;
-}
-
-void DialogWindow::EndPainting() {
-    delete painter_;
-    painter_ = nullptr;
-}
-
-void DialogWindow::paintEvent(QPaintEvent* event) {
-    paintEvent_ = event;
-    Dispatch({wm::Paint, 0, 0});
-    paintEvent_ = nullptr;
-    EndPainting();
-}
-
-void DialogWindow::closeEvent(QCloseEvent* event) {
-    if (ended_) {
-        event->accept();
-        return;
-    }
-    // The close box is the system command "close", which the tables may take; by
-    // default it becomes the cancel command.
-    Dispatch({wm::SysCommand, sc::Close, PackPoint(QCursor::pos())});
-    if (ended_) {
-        event->accept();
-    } else {
-        event->ignore();
-    }
-}
-
-void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
-    ShowSystemMenu(event->globalPos());
-}
-
-void DialogWindow::keyPressEvent(QKeyEvent* event) {
-    // The keys that open a context menu on Linux: Shift+F10 and the Menu key. An edit
-    // shows its own menu; everything else shows this window's. (Where the platform
-    // turns the Menu key into a context-menu request itself, that menu is open by now
-    // and the key goes to it, not here.)
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (!(event->key() == Qt::Key_Menu && mods == Qt::NoModifier) &&
-        !(event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    QPointer<QWidget> target = focusWidget() != nullptr ? focusWidget() : this;
-    // Once the key has been handled, as a click's context menu opens after the click.
-    QMetaObject::invokeMethod(
-        this,
-        [this, target] {
-            if (!target || Ended()) {
-                return;
-            }
-            const QPoint at = target->rect().center();
-            if (qobject_cast<QLineEdit*>(target) || qobject_cast<QPlainTextEdit*>(target)) {
-                QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
-                QApplication::sendEvent(target, &request);
-            } else {
-                ShowSystemMenu(target->mapToGlobal(at));
-            }
-        },
-        Qt::QueuedConnection);
-}
-
-void DialogWindow::reject() {
-    // Escape: the cancel command, as Windows sends it.
-    Dispatch(Command(IDCANCEL, bn::Clicked));
-}
-
-void DialogWindow::EndWith(int result) {
-    if (ended_) {
-        return;
-    }
-    ended_ = true;
-    endResult_ = result;
-    QDialog::done(result);
-}
-
-DialogWindow* WindowOf(const CWnd& wnd) {
-    return qobject_cast<DialogWindow*>(static_cast<QWidget*>(wnd.GetSafeHwnd()));
 }
 
 }  // namespace tavrel::ui::qt

@@ -1,4 +1,5 @@
-#include "platform/win32/EditFilters.h"
+// The edit controls' input filters (Win32Controls.h), as window subclasses.
+#include "platform/win32/Win32Controls.h"
 
 #include <imm.h>
 
@@ -8,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Handles.h"
 #include "record/Utf16.h"
 
 namespace tavrel::ui::win32 {

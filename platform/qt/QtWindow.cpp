@@ -1,4 +1,5 @@
-// The window services of Window.h on Qt Widgets.
+// Window and control operations of CWnd on Qt Widgets; painting, system metrics and
+// the icons the executable carries in its Qt resources.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -18,10 +19,9 @@
 #include <memory>
 
 #include "platform/Window.h"
-#include "platform/WindowAccess.h"
-#include "platform/qt/Controls.h"
-#include "platform/qt/DialogWindow.h"
-#include "platform/qt/IconEngine.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtIconEngine.h"
 #include "platform/qt/QtText.h"
 
 namespace tavrel::ui {
@@ -58,8 +58,11 @@ QSize PngSize(const QString& path) {
     return {be32(16), be32(20)};
 }
 
-// The platform's own button text of a message box.
-const QString kOkText = QStringLiteral("確定");
+// The caption of the message boxes' OK button; empty: Qt's own.
+QString& OkText() {
+    static QString text;
+    return text;
+}
 
 }  // namespace
 
@@ -67,9 +70,9 @@ const QString kOkText = QStringLiteral("確定");
 
 MsgResult CWnd::Default() {
     DialogWindow* window = WindowOf(*this);
-    return (m_currentMessage == nullptr || window == nullptr)
+    return (currentMessage_ == nullptr || window == nullptr)
                ? 0
-               : window->DefaultHandling(*m_currentMessage);
+               : window->DefaultHandling(*currentMessage_);
 }
 
 MsgResult CWnd::SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -132,7 +135,9 @@ int CWnd::MessageBox(std::u16string_view text, std::u16string_view caption, unsi
     }
     QMessageBox box(icon, ToQString(caption), ToQString(text), QMessageBox::Ok, WindowOf(*this));
     box.setTextFormat(Qt::PlainText);
-    box.button(QMessageBox::Ok)->setText(kOkText);
+    if (!OkText().isEmpty()) {
+        box.button(QMessageBox::Ok)->setText(OkText());
+    }
     box.exec();
     return IDOK;
 }
@@ -254,6 +259,10 @@ std::u16string CWnd::GetDlgItemText(int id) const {
     return {};
 }
 
+void SetMessageBoxOkText(std::u16string_view text) {
+    OkText() = ToQString(text);
+}
+
 // --- CMenu: the entries that stand for the system menu
 
 void CMenu::AppendSeparator() {
@@ -287,24 +296,24 @@ struct CPaintDC::State {
     QPainter* painter;
 };
 
-CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd) {
+CPaintDC::CPaintDC(CWnd& wnd) : wnd_(wnd) {
     QPainter* painter = nullptr;
     if (DialogWindow* window = WindowOf(wnd); window != nullptr && window->BeginPainting(painter)) {
-        m_state = std::make_unique<State>(State{painter});
-        m_hDC = reinterpret_cast<std::uintptr_t>(painter);
+        state_ = std::make_unique<State>(State{painter});
+        hdc_ = reinterpret_cast<std::uintptr_t>(painter);
     }
 }
 
 CPaintDC::~CPaintDC() {
-    if (m_state != nullptr) {
-        if (DialogWindow* window = WindowOf(m_wnd)) {
+    if (state_ != nullptr) {
+        if (DialogWindow* window = WindowOf(wnd_)) {
             window->EndPainting();
         }
     }
 }
 
 void CPaintDC::DrawIcon(int x, int y, Icon icon) {
-    QPainter* painter = m_state != nullptr ? m_state->painter : nullptr;
+    QPainter* painter = state_ != nullptr ? state_->painter : nullptr;
     if (painter == nullptr || icon == nullptr) {
         return;
     }
@@ -346,39 +355,6 @@ Icon LoadAppIcon(int resourceId) {
         it = icons.emplace(resourceId, std::move(icon)).first;
     }
     return it->second.get();
-}
-
-// --- CDialog
-
-int CDialog::DoModal() {
-    if (qApp == nullptr) {
-        return -1;
-    }
-    CWnd* ownerWnd = m_parent;
-    if (ownerWnd == nullptr) {
-        if (CWinApp* app = AfxGetApp(); app != nullptr && app->m_pMainWnd != this) {
-            ownerWnd = app->m_pMainWnd;
-        }
-    }
-    QWidget* owner = ownerWnd == nullptr ? nullptr : WindowOf(*ownerWnd);
-
-    auto window = std::make_unique<DialogWindow>(*this, owner);
-    WindowAccess::SetHandle(*this, static_cast<QWidget*>(window.get()));
-    if (OnInitDialog()) {
-        window->FocusFirstTabStop();
-    }
-    int result = window->Ended() ? window->EndResult() : window->exec();
-    if (window->Ended()) {
-        result = window->EndResult();
-    }
-    WindowAccess::SetHandle(*this, nullptr);
-    return result;
-}
-
-void CDialog::EndDialog(int result) {
-    if (DialogWindow* window = WindowOf(*this)) {
-        window->EndWith(result);
-    }
 }
 
 }  // namespace tavrel::ui

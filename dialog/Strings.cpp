@@ -1,6 +1,7 @@
-#include "app/Strings.h"
+// Every text the dialogs show that is not a template's caption, by string id.
+#include "dialog/Strings.h"
 
-#include "app/resource.h"
+#include "dialog/resource.h"
 
 namespace tavrel {
 
