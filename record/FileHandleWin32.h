@@ -1,10 +1,7 @@
 #pragma once
 // The owner of a Win32 file handle (CreateFileW and its kin), closed with CloseHandle.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "record/Win32.h"
 
 #include "record/UniqueHandle.h"
 

@@ -18,20 +18,16 @@
 #include <csignal>
 #include <cstring>
 #include <string_view>
-#include <system_error>
 
 #include "record/CodePage.h"
 #include "record/FolderFlush.h"
 #include "record/SettingsFile.h"
-#include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
 #include "record/UniqueHandle.h"
 
 namespace tavrel {
 
 namespace {
-
-constexpr CodePage kUtf8 = 65001;
 
 WriteResult Failed(int error) {
     switch (error) {
@@ -214,7 +210,7 @@ private:
 }  // namespace
 
 NativePath ToNativePath(std::u16string_view path) {
-    return ToCodePage(path, kUtf8);
+    return ToCodePage(path, kUtf8CodePage);
 }
 
 void RemoveTemporaryFileOfWriteInProgress() {
@@ -347,11 +343,6 @@ namespace detail {
 
 FolderFlush ReplaceFolderFlush(FolderFlush flush) {
     return folderFlush.exchange(flush);
-}
-
-std::u16string SystemErrorText(int error) {
-    // The C library's text is in the locale's encoding, which is UTF-8 wherever this runs.
-    return FromCodePage(std::generic_category().message(error), kUtf8);
 }
 
 }  // namespace detail

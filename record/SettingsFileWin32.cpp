@@ -1,10 +1,7 @@
 // device_config.dat on Windows: the wide-character file calls, FlushFileBuffers and
 // MoveFileExW.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "record/Win32.h"
 
 #include <algorithm>
 #include <array>
@@ -13,7 +10,6 @@
 
 #include "record/FileHandleWin32.h"
 #include "record/SettingsFile.h"
-#include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
 
 namespace tavrel {
@@ -252,28 +248,5 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
     }
     return {};
 }
-
-namespace detail {
-
-std::u16string SystemErrorText(int error) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (n > 0 && buffer != nullptr) {
-        text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-    }
-    if (buffer != nullptr) {
-        LocalFree(buffer);
-    }
-    // The system's sentences end with a line break, which a message box does not need.
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) {
-        text.pop_back();
-    }
-    return text;
-}
-
-}  // namespace detail
 
 }  // namespace tavrel
