@@ -60,6 +60,15 @@ struct DescriptorPolicy {
 // What open returns: any negative value owns nothing.
 using Descriptor = UniqueHandle<DescriptorPolicy>;
 
+struct DirectoryPolicy {
+    using Value = DIR*;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value listing) noexcept { closedir(listing); }
+};
+
+// A folder listing (fdopendir), which owns the descriptor it was opened on.
+using UniqueDirectory = UniqueHandle<DirectoryPolicy>;
+
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
     std::size_t done = 0;
@@ -129,11 +138,13 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     if (!folderFd) {
         return;
     }
-    DIR* listing = fdopendir(dup(folderFd.Get()));
-    if (listing == nullptr) {
+    Descriptor listed(dup(folderFd.Get()));
+    const UniqueDirectory listing(listed ? fdopendir(listed.Get()) : nullptr);
+    if (!listing) {
         return;
     }
-    while (const dirent* entry = readdir(listing)) {
+    (void)listed.Release();  // the listing closes it now
+    while (const dirent* entry = readdir(listing.Get())) {
         if (!detail::IsTemporaryFileName(std::string_view(entry->d_name))) {
             continue;
         }
@@ -148,7 +159,6 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
             unlinkat(folderFd.Get(), entry->d_name, 0);
         }
     }
-    closedir(listing);
 }
 
 int FlushWithFsync(int folderFd) {

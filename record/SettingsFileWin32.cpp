@@ -119,8 +119,8 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     pattern.append(kTemporaryPrefix.begin(), kTemporaryPrefix.end());
     pattern += L'*';
     pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
-    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search) {
         return;
     }
     FILETIME nowTime{};
@@ -135,8 +135,7 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
             ticks(nowTime) - ticks(found.ftLastWriteTime) > kStaleAge) {
             DeleteFileW((folder + L'\\' + found.cFileName).c_str());
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 }  // namespace
@@ -177,56 +176,54 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
     RemoveStaleTemporaryFiles(folder);
 
     std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    UniqueFileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
         temporary = TemporaryName(folder);
         if (temporary.size() >= MAX_PATH) {
             return {WriteError::PathTooLong, 0};
         }
         // Not shared: while this writer has it open, no other can delete it as stale.
-        file = CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_ARCHIVE, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        file.Reset(CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        if (!file) {
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
                 return Failed(error);
             }
         }
     }
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!file) {
         return Failed(ERROR_FILE_EXISTS);
     }
 
     // Until the move, every failure removes the temporary file and leaves the previous
     // file as it was.
     const auto abandon = [&](WriteResult result) {
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-        }
+        file.Reset();
         DeleteFileW(temporary.c_str());
         return result;
     };
     const auto& bytes = record.Bytes();
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         return abandon(Failed(GetLastError()));
     }
     if (written != bytes.size()) {
         return abandon(Failed(ERROR_HANDLE_DISK_FULL));
     }
-    if (!FlushFileBuffers(file)) {
+    if (!FlushFileBuffers(file.Get())) {
         return abandon(Failed(GetLastError()));
     }
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+    if (SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
         return abandon(Failed(GetLastError()));
     }
-    if (!Holds(file, bytes)) {
+    if (!Holds(file.Get(), bytes)) {
         return abandon({WriteError::VerifyFailed, 0});
     }
-    const std::optional<FileIdentity> ours = IdentityOf(file);
-    const BOOL closed = CloseHandle(file);
-    file = INVALID_HANDLE_VALUE;
-    if (!closed) {
+    // Closed before the move, which a file still open would block; the close can report
+    // a write that failed late.
+    const std::optional<FileIdentity> ours = IdentityOf(file.Get());
+    if (!file.Close()) {
         return abandon(Failed(GetLastError()));
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
