@@ -3,6 +3,7 @@
 #include "app/Strings.h"
 #include "app/resource.h"
 #include "dialog/ConfigDlg.h"
+#include "dialog/WriteErrorText.h"
 #include "platform/Shell.h"
 #include "record/SettingsFile.h"
 

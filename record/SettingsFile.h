@@ -77,7 +77,4 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
 void RemoveTemporaryFileOfWriteInProgress();
 #endif
 
-// The reason of a failed write as a short Traditional Chinese sentence for the user.
-std::u16string DescribeWriteError(const WriteResult& result);
-
 }  // namespace tavrel

@@ -1,4 +1,6 @@
-#include "record/SettingsFile.h"
+// The write-failure sentences of the settings dialog, in Traditional Chinese.
+
+#include "dialog/WriteErrorText.h"
 
 #include "record/SystemErrorText.h"
 
