@@ -120,16 +120,6 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A name no other writer uses at the same moment; creation with O_EXCL settles any clash.
-std::string TemporaryName(const std::string& folder) {
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    const unsigned long long mix =
-        (static_cast<unsigned long long>(ticks) * 0x9E3779B97F4A7C15ull) ^
-        (static_cast<unsigned long long>(getpid()) << 20) ^ counter.fetch_add(1);
-    return folder + '/' + detail::TemporaryFileName<char>(mix);
-}
-
 // Removes the temporary files that writes ended by a kill or a power loss left in the
 // folder. A running writer holds the lock on its file from creation to rename, so a file
 // we can lock is nobody's; it is removed only while its name still leads to it.
@@ -272,7 +262,8 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     std::string temporary;
     Descriptor fd;
     for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
-        temporary = TemporaryName(folder);
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        temporary = folder + '/' + detail::NewTemporaryFileName(getpid(), ticks);
         {
             // A signal handler sees either no file or one it can remove.
             const SignalsHeld held;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <string_view>
 
 #include "record/FileHandleWin32.h"
@@ -97,15 +96,6 @@ bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
 }
 
-// A name no other writer uses at the same moment; CREATE_NEW settles any clash.
-std::wstring TemporaryName(const std::wstring& folder) {
-    static std::atomic<unsigned> counter{0};
-    const unsigned long long mix = (GetTickCount64() * 0x9E3779B97F4A7C15ull) ^
-                                   (static_cast<unsigned long long>(GetCurrentProcessId()) << 20) ^
-                                   counter.fetch_add(1);
-    return folder + L'\\' + detail::TemporaryFileName<wchar_t>(mix);
-}
-
 // A temporary file this young may belong to a writer between closing its file and
 // moving it into place; every other live writer's file is open, and cannot be deleted.
 constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns units
@@ -114,11 +104,7 @@ constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns un
 // folder: those no process has open, and not written in the last minute.
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    using detail::kTemporaryPrefix, detail::kTemporarySuffix;
-    std::wstring pattern = folder + L'\\';
-    pattern.append(kTemporaryPrefix.begin(), kTemporaryPrefix.end());
-    pattern += L'*';
-    pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
+    const std::wstring pattern = folder + L'\\' + detail::TemporaryFileNamePattern();
     const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
     if (!search) {
         return;
@@ -178,7 +164,8 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
     std::wstring temporary;
     UniqueFileHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        temporary = TemporaryName(folder);
+        temporary =
+            folder + L'\\' + detail::NewTemporaryFileName(GetCurrentProcessId(), GetTickCount64());
         if (temporary.size() >= MAX_PATH) {
             return {WriteError::PathTooLong, 0};
         }

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "record/SettingsFile.h"
 #include "record/SettingsValues.h"
+#include "record/TemporaryName.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -465,6 +466,16 @@ TEST(WriteSettingsFile, RemovesStaleTemporaryFilesOnly) {
     expected.push_back("device_config.dat");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(dir.Names(), expected);
+}
+
+TEST(TemporaryFileName, NamesMadeAtOneMomentDifferAndAreSweptByTheirShape) {
+    const std::vector<NativePath> names = {detail::NewTemporaryFileName(7, 1000),
+                                           detail::NewTemporaryFileName(7, 1000),
+                                           detail::NewTemporaryFileName(8, 1000)};
+    for (const NativePath& name : names) {
+        EXPECT_TRUE(detail::IsTemporaryFileName(name)) << name;
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    }
 }
 
 }  // namespace
