@@ -1,11 +1,13 @@
 #pragma once
-// Reading and writing device_config.dat.
+// Reading and writing device_config.dat: a read that never waits on what is not a file,
+// and a write that either puts the whole record in place or leaves the previous file as
+// it was, reporting what failed as an error code and the system's error number.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "DeviceSettingsRecord.h"
+#include "record/DeviceSettingsRecord.h"
 
 namespace tavrel {
 
