@@ -9,8 +9,8 @@
 namespace tavrel {
 
 // The reason of a failed write as a short Traditional Chinese sentence: one of its own
-// for each WriteError, and for any other failure of the system its error number and the
-// system's description of it. Empty for a write that succeeded.
+// for each reason WriteError names, and for any other failure of the system ("系統錯誤")
+// its error number and the system's description of it. Empty for a write that succeeded.
 std::u16string DescribeWriteError(const WriteResult& result);
 
 }  // namespace tavrel
