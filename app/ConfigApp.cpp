@@ -1,3 +1,4 @@
+// The application object's one run: the settings dialog as the main window.
 #include "app/ConfigApp.h"
 
 #include "dialog/ConfigDlg.h"

@@ -1,4 +1,6 @@
 #pragma once
+// The application object of the settings tool.
+
 #include "platform/Window.h"
 
 namespace tavrel {

@@ -123,7 +123,16 @@ std::optional<std::u16string> CheckKey(std::string_view utf8, CodePage cp, std::
 }
 
 std::string CodePageName(CodePage cp) {
-    return cp == kSystemAnsiCodePage ? "the system code page" : "code page " + std::to_string(cp);
+#ifdef _WIN32
+    if (cp == kSystemAnsiCodePage) {
+        return "the system's ANSI code page";
+    }
+#else
+    if (cp == kSystemAnsiCodePage) {
+        cp = kTraditionalChineseCodePage;  // the record's stand-in where there is no ANSI one
+    }
+#endif
+    return "code page " + std::to_string(cp);
 }
 
 }  // namespace tavrel::cli

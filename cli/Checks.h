@@ -28,7 +28,8 @@ std::optional<std::u16string> CheckPushAddress(std::string_view utf8, std::strin
 // UTF-8 text that the code page can hold, at most 63 bytes in it.
 std::optional<std::u16string> CheckKey(std::string_view utf8, CodePage cp, std::string& reason);
 
-// "code page 950", or "the system code page" for kSystemAnsiCodePage.
+// "code page 950"; kSystemAnsiCodePage as what it is here: "the system's ANSI code page"
+// on Windows, code page 950 elsewhere.
 std::string CodePageName(CodePage cp);
 
 }  // namespace tavrel::cli

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "cli/Checks.h"
 #include "cli/Commands.h"
 
 namespace tavrel::cli {
@@ -18,24 +19,91 @@ CLI::Option* AddOptional(CLI::App* app, const std::string& name, std::optional<s
         ->type_name(typeName);
 }
 
+std::string UsageText(const std::string& problem) {
+    return "tavrel-cli: " + problem + "\nRun 'tavrel-cli --help' for more information.\n";
+}
+
+std::vector<std::string> CommandNames(CLI::App& app) {
+    std::vector<std::string> names;
+    for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+        names.push_back(sub->get_name());
+    }
+    return names;
+}
+
+// Where the command word is: the first argument that is not an option, the value of
+// --codepage skipped; args.size() when there is none.
+std::size_t CommandWord(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--codepage") {
+            ++i;
+        } else if (args[i] == "--") {
+            return i + 1 < args.size() ? i + 1 : args.size();
+        } else if (args[i].size() < 2 || args[i][0] != '-') {
+            return i;
+        }
+    }
+    return args.size();
+}
+
+// The command line with "help [COMMAND]" read as "[COMMAND] --help"; nothing, with
+// `problem` set, when the command word names no command.
+std::optional<std::vector<std::string>> Resolved(std::vector<std::string> args,
+                                                 const std::vector<std::string>& commands,
+                                                 std::string& problem) {
+    std::size_t at = CommandWord(args);
+    if (at < args.size() && args[at] == "help") {
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(at));
+        args.push_back("--help");
+        at = CommandWord(args);
+    }
+    if (at < args.size() &&
+        std::find(commands.begin(), commands.end(), args[at]) == commands.end()) {
+        problem = "unknown command '" + args[at] + "'";
+        return std::nullopt;
+    }
+    return args;
+}
+
+// What a parse error means, in the words of this program where CLI11's say less.
+std::string Problem(const CLI::App& app, const CLI::ParseError& e,
+                    const std::vector<std::string>& commands) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
+        const std::vector<std::string> extras = app.remaining(true);
+        if (!extras.empty()) {
+            const std::string& first = extras.front();
+            return first.size() > 1 && first[0] == '-'
+                       ? "unknown option '" + first.substr(0, first.find('=')) + "'"
+                       : "unexpected argument '" + first + "'";
+        }
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&e) && app.get_subcommands().empty()) {
+        std::string list;
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            list += (i == 0 ? "" : i + 1 == commands.size() ? " or " : ", ") + commands[i];
+        }
+        return "a command is required: " + list;
+    }
+    return e.what();
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-        std::ostream& err) {
+        std::ostream& err, StandardOutput outDevice) {
     CLI::App app(
         "Shows, checks and writes device_config.dat, the settings file of the "
         "telephone-line box, exactly as the settings dialog does.",
         "tavrel-cli");
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);
-    app.failure_message([](const CLI::App*, const CLI::Error& e) {
-        return "tavrel-cli: " + std::string(e.what()) +
-               "\nRun 'tavrel-cli --help' for more information.\n";
-    });
     CodePage codePage = kSystemAnsiCodePage;
     app.add_option("--codepage", codePage,
-                   "Code page of the key (default: the system ANSI code page)")
-        ->type_name("N");
+                   "Code page of the key (default: " + CodePageName(kSystemAnsiCodePage) + ")")
+        ->type_name("N")
+        ->check([](const std::string& value) {
+            return value.empty() ? std::string("a code page number is required") : std::string();
+        });
 
     std::string file;
     bool json = false;
@@ -86,19 +154,29 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         sub->footer("Options of every command: --codepage N, --help, --version");
     }
 
+    const std::vector<std::string> commands = CommandNames(app);
+    std::string problem;
+    const std::optional<std::vector<std::string>> line = Resolved(args, commands, problem);
+    if (!line) {
+        err << UsageText(problem);
+        return kExitUsage;
+    }
     try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        std::vector<std::string> reversed(line->rbegin(), line->rend());
         app.parse(reversed);
+    } catch (const CLI::Success& e) {  // --help or --version
+        app.exit(e, out, err);
+        return kExitSuccess;
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, out, err);
-        return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitSuccess : kExitUsage;
+        err << UsageText(Problem(app, e, commands));
+        return kExitUsage;
     }
 
     if (!IsCodePageAvailable(codePage)) {
         err << "tavrel-cli: --codepage: code page " << codePage << " is not available\n";
         return kExitFailed;
     }
-    const Streams io{in, out, err};
+    const Streams io{in, out, err, outDevice};
     if (show->parsed()) {
         return Show(file, json, codePage, io);
     }

@@ -15,12 +15,14 @@ namespace tavrel::cli {
 
 namespace {
 
+// Far more than any settings object; input beyond it is not read.
 constexpr std::size_t kJsonInputLimit = 1 << 20;
 
 void Fail(Streams io, const std::string& message) {
     io.err << "tavrel-cli: " << message << "\n";
 }
 
+// `file` is a name that SettingsFileIn has resolved.
 std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io) {
     std::string error;
     const std::optional<InputBytes> input = ReadInput(file, io.in, kRecordSize, error);
@@ -104,7 +106,7 @@ void Take(const std::optional<std::string>& given, const char* option, CheckFn c
 }  // namespace
 
 int Show(const std::string& file, bool json, CodePage cp, Streams io) {
-    const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
+    const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(file), cp, io);
     if (!loaded) {
         return 1;
     }
@@ -116,7 +118,8 @@ int Show(const std::string& file, bool json, CodePage cp, Streams io) {
     return 0;
 }
 
-int Check(const std::string& file, CodePage cp, Streams io) {
+int Check(const std::string& given, CodePage cp, Streams io) {
+    const std::string file = SettingsFileIn(given);
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
         return 1;
@@ -133,7 +136,7 @@ int Check(const std::string& file, CodePage cp, Streams io) {
 int Write(const WriteOptions& o, CodePage cp, Streams io) {
     SettingsValues values;  // a fresh form
     if (o.base) {
-        const std::optional<LoadedSettings> loaded = LoadFile(*o.base, cp, io);
+        const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(*o.base), cp, io);
         if (!loaded) {
             return 1;
         }
@@ -145,8 +148,10 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
             Fail(io, "--json-in: " + error);
             return 1;
         }
-        if (input->size > kJsonInputLimit) {
-            Fail(io, "--json-in: " + *o.jsonIn + " is too large for a settings object");
+        if (!input->size || *input->size > kJsonInputLimit) {
+            Fail(io, "--json-in: " + *o.jsonIn + " holds more than " +
+                         std::to_string(kJsonInputLimit >> 20) +
+                         " MiB, far more than a settings object");
             return 1;
         }
         const std::vector<std::string> refused = ApplyJson(
@@ -179,10 +184,19 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         [cp](std::string_view s, std::string& reason) { return CheckKey(s, cp, reason); },
         values.cipKey, refused);
 
-    std::string error;
-    const std::optional<std::filesystem::path> target = ResolveDestination(o.dest, error);
-    if (!target) {
-        refused.push_back(error);
+    const bool toStandardOutput = o.dest == "-";
+    std::optional<std::filesystem::path> target;
+    if (toStandardOutput) {
+        if (io.outDevice.isTerminal) {
+            refused.push_back(
+                "write -: standard output is a terminal; send it to a file or a pipe instead");
+        }
+    } else {
+        std::string error;
+        target = ResolveDestination(o.dest, error);
+        if (!target) {
+            refused.push_back(error);
+        }
     }
     if (!refused.empty()) {
         for (const std::string& r : refused) {
@@ -191,7 +205,21 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         return 1;
     }
 
-    const WriteResult written = WriteSettingsFile(*target, RecordFromValues(values, cp));
+    const DeviceSettingsRecord record = RecordFromValues(values, cp);
+    if (toStandardOutput) {
+        if (io.outDevice.makeBinary) {
+            io.outDevice.makeBinary();
+        }
+        io.out.write(reinterpret_cast<const char*>(record.Bytes().data()),
+                     static_cast<std::streamsize>(record.Bytes().size()));
+        io.out.flush();
+        if (!io.out) {
+            Fail(io, "cannot write to standard output");
+            return 1;
+        }
+        return 0;
+    }
+    const WriteResult written = WriteSettingsFile(*target, record);
     if (!written) {
         Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
                      DescribeWriteFailure(written));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/Cli.h"
 #include "record/CodePage.h"
 
 namespace tavrel::cli {
@@ -13,7 +14,10 @@ struct Streams {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    StandardOutput outDevice = {};
 };
+
+// FILE is a settings file, a folder holding device_config.dat, or - for standard input.
 
 // Prints the settings as the form shows them after loading FILE, and the warnings.
 int Show(const std::string& file, bool json, CodePage cp, Streams io);
@@ -24,7 +28,7 @@ int Check(const std::string& file, CodePage cp, Streams io);
 
 // The options of `write`; a value that is not given keeps the one of the starting form.
 struct WriteOptions {
-    std::string dest;
+    std::string dest;                   // - writes the record to standard output
     std::optional<std::string> base;    // start from this file, loaded as the dialog loads it
     std::optional<std::string> jsonIn;  // start from this `show --json` object
     bool automatic = false;

@@ -1,9 +1,6 @@
 #include "cli/Files.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <istream>
 #include <system_error>
 
@@ -13,20 +10,39 @@ namespace tavrel::cli {
 
 namespace {
 
-std::optional<InputBytes> ReadStream(std::istream& stream, std::size_t keep) {
-    InputBytes input;
-    char buffer[64 * 1024];
-    while (stream) {
-        stream.read(buffer, sizeof buffer);
-        const auto got = static_cast<std::size_t>(stream.gcount());
-        const std::size_t kept = std::min(got, keep - input.head.size());
-        input.head.insert(input.head.end(), buffer, buffer + kept);
-        input.size += got;
+// At most `limit` bytes of the stream.
+std::optional<std::vector<std::uint8_t>> ReadStream(std::istream& stream, std::size_t limit) {
+    std::vector<std::uint8_t> bytes(limit);
+    std::size_t done = 0;
+    while (done < limit && stream) {
+        stream.read(reinterpret_cast<char*>(bytes.data() + done),
+                    static_cast<std::streamsize>(limit - done));
+        done += static_cast<std::size_t>(stream.gcount());
     }
     if (stream.bad()) {
         return std::nullopt;
     }
+    bytes.resize(done);
+    return bytes;
+}
+
+// The first `keep` of the bytes read, and the size: the count read when it is within
+// `keep`, else the size the system reports if that is larger, else unknown.
+InputBytes Kept(std::vector<std::uint8_t> bytes, std::size_t keep,
+                std::optional<std::uintmax_t> reported) {
+    InputBytes input;
+    if (bytes.size() <= keep) {
+        input.size = bytes.size();
+    } else if (reported && *reported > keep) {
+        input.size = reported;
+    }
+    bytes.resize(std::min(bytes.size(), keep));
+    input.head = std::move(bytes);
     return input;
+}
+
+std::string SystemMessage(int error) {
+    return std::system_category().message(error);
 }
 
 }  // namespace
@@ -40,36 +56,62 @@ std::string PathToUtf8(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+std::string KindPhrase(FileKind kind) {
+    switch (kind) {
+        case FileKind::Missing:
+            return "nothing";
+        case FileKind::Regular:
+            return "a file";
+        case FileKind::Folder:
+            return "a folder";
+        case FileKind::SymbolicLink:
+            return "a symbolic link";
+        case FileKind::Device:
+            return "a device";
+        case FileKind::Pipe:
+            return "a FIFO (named pipe)";
+        case FileKind::Socket:
+            return "a socket";
+        case FileKind::Other:
+            break;
+    }
+    return "something other than a file";
+}
+
 std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep,
                                     std::string& error) {
     if (name == "-") {
-        std::optional<InputBytes> input = ReadStream(in, keep);
-        if (!input) {
+        std::optional<std::vector<std::uint8_t>> bytes = ReadStream(in, keep + 1);
+        if (!bytes) {
             error = "cannot read standard input";
+            return std::nullopt;
         }
-        return input;
+        return Kept(std::move(*bytes), keep, std::nullopt);
     }
-    const std::filesystem::path path = PathFromUtf8(name);
+    detail::RegularFileRead read = detail::ReadRegularFile(PathFromUtf8(name), keep + 1);
+    const FileStatus& status = read.status;
+    if (status.kind == FileKind::Regular && status.systemError == 0) {
+        return Kept(std::move(read.bytes), keep, read.size);
+    }
+    error = "cannot read " + name + ": ";
+    if (status.systemError != 0) {
+        error += SystemMessage(status.systemError);
+    } else if (status.kind == FileKind::Missing) {
+        error += "there is no such file";
+    } else if (status.kind == FileKind::Folder) {
+        error += "it is a folder";
+    } else {
+        error += "it is " + KindPhrase(status.kind) + ", not a regular file";
+    }
+    return std::nullopt;
+}
+
+std::string SettingsFileIn(const std::string& name) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = "cannot read " + name + ": it is a folder";
-        return std::nullopt;
+    if (name == "-" || !std::filesystem::is_directory(PathFromUtf8(name), ec)) {
+        return name;
     }
-    errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        const int cause = errno;
-        error = "cannot open " + name;
-        if (cause != 0) {
-            error += ": " + std::generic_category().message(cause);
-        }
-        return std::nullopt;
-    }
-    std::optional<InputBytes> input = ReadStream(file, keep);
-    if (!input) {
-        error = "cannot read " + name;
-    }
-    return input;
+    return PathToUtf8(PathFromUtf8(name) / kSettingsFileName);
 }
 
 std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
@@ -78,26 +120,40 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
         error = "the destination is empty";
         return std::nullopt;
     }
-    // A folder that cannot be looked at since its path is too long is not missing.
-    const auto notThere = [](const std::string& folder, const std::error_code& ec) {
-        return ec == std::errc::filename_too_long ? "the path " + folder + " is too long"
-                                                  : "the folder " + folder + " does not exist";
-    };
     const std::filesystem::path path = PathFromUtf8(dest);
+    std::filesystem::path target = path;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        return path / kSettingsFileName;
-    }
-    if (!path.has_filename() || ec == std::errc::filename_too_long) {
-        error = notThere(dest, ec);
+        target = path / kSettingsFileName;
+    } else if (ec == std::errc::filename_too_long) {
+        error = "cannot write " + dest + ": the path is too long";
         return std::nullopt;
+    } else {
+        const std::filesystem::path folder = path.has_filename() ? path.parent_path() : path;
+        const std::filesystem::file_status found =
+            std::filesystem::status(folder.empty() ? "." : folder, ec);
+        if (!path.has_filename() || found.type() != std::filesystem::file_type::directory) {
+            if (ec == std::errc::filename_too_long) {
+                error = "cannot write " + dest + ": the path is too long";
+            } else if (std::filesystem::exists(found)) {
+                error = "cannot write " + dest + ": " + PathToUtf8(folder) + " is not a folder";
+            } else {
+                error = "the folder " + PathToUtf8(folder) + " does not exist";
+            }
+            return std::nullopt;
+        }
     }
-    const std::filesystem::path folder = path.parent_path();
-    if (!std::filesystem::is_directory(folder.empty() ? "." : folder, ec)) {
-        error = notThere(PathToUtf8(folder), ec);
-        return std::nullopt;
+    const FileStatus status = LinkStatus(target);
+    if (status.kind == FileKind::Missing || status.kind == FileKind::Regular) {
+        return target;
     }
-    return path;
+    error = "cannot write " + PathToUtf8(target) + ": ";
+    if (status.systemError != 0) {
+        error += SystemMessage(status.systemError);
+    } else {
+        error += "it is " + KindPhrase(status.kind) + ", not a regular file; nothing was written";
+    }
+    return std::nullopt;
 }
 
 std::string DescribeWriteFailure(const WriteResult& result) {

@@ -1,5 +1,9 @@
 #pragma once
 // The files the commands read and write, named on the command line in UTF-8.
+//
+// Only regular files are read or replaced: a FIFO, device or socket named as input is
+// refused without being opened (a FIFO without a writer would block, a device may never
+// end), and reads stop after the few bytes that can matter.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,23 +22,60 @@ namespace tavrel::cli {
 std::filesystem::path PathFromUtf8(const std::string& name);
 std::string PathToUtf8(const std::filesystem::path& path);
 
-// What was read from a file: its first bytes and its whole size.
-struct InputBytes {
-    std::vector<std::uint8_t> head;  // at most the `keep` bytes asked for
-    std::uintmax_t size = 0;
+// What stands at a path.
+enum class FileKind { Missing, Regular, Folder, SymbolicLink, Device, Pipe, Socket, Other };
+
+struct FileStatus {
+    FileKind kind = FileKind::Other;
+    int systemError = 0;  // errno or GetLastError() when the kind cannot be told
 };
 
-// Reads the file `name` ("-" for `in`), keeping at most `keep` bytes and counting the
-// rest. Nothing, with `error` set, when it cannot be opened or read.
+// What is at `path` itself; a symbolic link there is not followed.
+FileStatus LinkStatus(const std::filesystem::path& path);
+
+// "a folder", "a device", "a FIFO (named pipe)", ... for a message.
+std::string KindPhrase(FileKind kind);
+
+// What was read from a file: its first bytes and its whole size.
+struct InputBytes {
+    std::vector<std::uint8_t> head;      // at most the `keep` bytes asked for
+    std::optional<std::uintmax_t> size;  // nothing when the input goes on past `keep`
+                                         // bytes by an amount not known (a pipe)
+};
+
+// Reads the file `name` ("-" for `in`), keeping at most `keep` bytes and reading at
+// most one byte more. Nothing, with `error` set, when it cannot be opened or read or
+// is not a regular file.
 std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep,
                                     std::string& error);
 
+// The settings file that `name` stands for when it is read: name/device_config.dat when
+// it is a folder, else `name` itself ("-" included).
+std::string SettingsFileIn(const std::string& name);
+
 // The file that `write DEST` writes: DEST/device_config.dat when DEST is a folder, else
-// DEST itself, whose folder must exist. Nothing, with `error` set, otherwise.
+// DEST itself, whose folder must exist. The file must be absent or a regular file.
+// Nothing, with `error` set, otherwise.
 std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
                                                         std::string& error);
 
 // Why WriteSettingsFile failed, in a few words.
 std::string DescribeWriteFailure(const WriteResult& result);
+
+// The platform's part.
+namespace detail {
+
+// Reads at most `limit` bytes of `path` when it is a regular file (a link to one is
+// followed), opening nothing else and never waiting for a writer. `status.kind` is
+// Regular with no systemError on success; `size` is the file's size as the system
+// reports it.
+struct RegularFileRead {
+    FileStatus status;
+    std::vector<std::uint8_t> bytes;
+    std::uintmax_t size = 0;
+};
+RegularFileRead ReadRegularFile(const std::filesystem::path& path, std::size_t limit);
+
+}  // namespace detail
 
 }  // namespace tavrel::cli

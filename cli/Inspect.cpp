@@ -96,13 +96,16 @@ LoadedSettings LoadSettings(const InputBytes& file, CodePage cp) {
     const DeviceSettingsRecord saved = RecordFromValues(v, cp);
     std::vector<std::string>& out = loaded.warnings;
 
-    if (file.size < kRecordSize) {
-        out.push_back("The file is " + Number(file.size) + " bytes long, not " +
+    const std::string ignored =
+        "; the bytes after the first " + Number(kRecordSize) + " are ignored.";
+    if (!file.size) {
+        out.push_back("The file is longer than " + Number(kRecordSize) + " bytes" + ignored);
+    } else if (*file.size < kRecordSize) {
+        out.push_back("The file is " + Number(*file.size) + " bytes long, not " +
                       Number(kRecordSize) + "; the fields past its end read as zero.");
-    } else if (file.size > kRecordSize) {
-        out.push_back("The file is " + Number(file.size) + " bytes long, not " +
-                      Number(kRecordSize) + "; the bytes after the first " + Number(kRecordSize) +
-                      " are ignored.");
+    } else if (*file.size > kRecordSize) {
+        out.push_back("The file is " + Number(*file.size) + " bytes long, not " +
+                      Number(kRecordSize) + ignored);
     }
 
     {

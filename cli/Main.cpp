@@ -1,5 +1,6 @@
-// The process around tavrel-cli: UTF-8 arguments, binary standard input, on a Windows
-// console UTF-8 output, and elsewhere no temporary file left behind by Ctrl-C or SIGTERM.
+// The process around tavrel-cli: UTF-8 arguments, binary standard input, whether standard
+// output is a terminal, on a Windows console UTF-8 output, and elsewhere no temporary file
+// left behind by Ctrl-C or SIGTERM.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -61,13 +62,18 @@ int main() {
     }
     _setmode(_fileno(stdin), _O_BINARY);
     const Utf8Console console;
-    const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+    DWORD mode;
+    const tavrel::cli::StandardOutput device{
+        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0, [] {
+            std::cout.flush();
+            _setmode(_fileno(stdout), _O_BINARY);
+        }};
+    const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr, device);
     std::cout.flush();
     return status;
 }
 
 #else
-
 #include <signal.h>
 #include <unistd.h>
 
@@ -105,7 +111,7 @@ void EndOnSignals() {
 int main(int argc, char** argv) {
     EndOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr);
+    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr, {isatty(STDOUT_FILENO) == 1});
 }
 
 #endif

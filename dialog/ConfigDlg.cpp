@@ -2,9 +2,9 @@
 // the five address fields to the address-mode radio buttons.
 #include "dialog/ConfigDlg.h"
 
-#include "app/Strings.h"
-#include "app/Templates.h"
-#include "app/resource.h"
+#include "dialog/Strings.h"
+#include "dialog/Templates.h"
+#include "dialog/resource.h"
 
 namespace tavrel {
 
@@ -13,7 +13,7 @@ constexpr int kAddressControls[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_GATEWAY
                                     IDC_PREFERRED_DNS};
 }  // namespace
 
-CConfigDlg::CConfigDlg() : CDialog(kSettingsTemplate), appIcon(ui::LoadAppIcon(IDI_APP)) {}
+CConfigDlg::CConfigDlg() : CDialog(kSettingsTemplate), appIcon_(ui::LoadAppIcon(IDI_APP)) {}
 
 const ui::MessageMap* CConfigDlg::GetMessageMap() const {
     static const ui::MessageEntry entries[] = {

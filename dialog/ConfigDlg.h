@@ -30,7 +30,7 @@ public:
     // Generating the file (GenerateFile.cpp)
     void OnConfirm();
 
-    // Window chrome and About box (app/WindowChrome.cpp)
+    // Window chrome and About box (WindowChrome.cpp)
     void OnSystemCommand(unsigned command, std::intptr_t position);
     void OnPaintWindow();
     ui::Icon OnDragIconQuery();
@@ -43,7 +43,7 @@ private:
     SettingsValues ReadValues() const;
     void ShowWriteError(std::u16string_view path, const WriteResult& result);
 
-    ui::Icon appIcon;
+    ui::Icon appIcon_;
 };
 
 // The folder chooser of the confirm step, modal over `owner`: `initialFolder`
@@ -53,7 +53,14 @@ private:
 std::optional<std::u16string> ChooseDestinationFolder(const ui::CWnd& owner,
                                                       std::u16string_view initialFolder);
 
-// Where the stored copy of device_config.dat lives.
+// The folder of the stored copy of device_config.dat, and the stored copy itself.
+std::u16string StoredSettingsFolder();
 std::u16string StoredSettingsPath();
+
+// Where an icon of `iconExtent` pixels starts so that it sits centred in `clientExtent`
+// pixels: (client - icon + 1) / 2, truncated toward zero.
+constexpr int CenteredIconOffset(int clientExtent, int iconExtent) {
+    return (clientExtent - iconExtent + 1) / 2;
+}
 
 }  // namespace tavrel

@@ -1,9 +1,9 @@
 // Confirm: the form becomes a fresh record, written to a folder the user chooses and
 // kept as the stored copy, so that the next start shows the same values.
-#include "app/Strings.h"
-#include "app/resource.h"
 #include "dialog/ConfigDlg.h"
+#include "dialog/Strings.h"
 #include "dialog/WriteErrorText.h"
+#include "dialog/resource.h"
 #include "platform/Shell.h"
 #include "record/SettingsFile.h"
 
@@ -44,7 +44,7 @@ void CConfigDlg::OnConfirm() {
 
     // The stored copy: quiet when it fails, and not needed when the chosen folder is
     // the stored copy's folder itself.
-    const std::u16string storedFolder = ui::GetProgramDirectory();
+    const std::u16string storedFolder = StoredSettingsFolder();
     if (!ui::IsSameFolder(*folder, storedFolder) && ui::CreateFolders(storedFolder)) {
         WriteSettingsFile(ToNativePath(StoredSettingsPath()), record, NewFileAccess::OwnerOnly);
     }

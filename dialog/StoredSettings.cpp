@@ -5,8 +5,18 @@
 
 namespace tavrel {
 
+namespace {
+// The folder named after the tool in the per-user configuration directory, on the
+// platforms that keep the stored copy there.
+constexpr std::u16string_view kProgramFolderName = u"tavrel";
+}  // namespace
+
+std::u16string StoredSettingsFolder() {
+    return ui::GetProgramDirectory(kProgramFolderName);
+}
+
 std::u16string StoredSettingsPath() {
-    return ui::GetProgramDirectory() + ui::PathSeparator() + kSettingsFileName;
+    return StoredSettingsFolder() + ui::PathSeparator() + kSettingsFileName;
 }
 
 void CConfigDlg::LoadStoredSettings() {

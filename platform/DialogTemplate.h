@@ -1,5 +1,5 @@
 #pragma once
-// Dialog templates as data: every window of the tool is declared once (in app/) with
+// Dialog templates as data: every window of the tool is declared once (in dialog/) with
 // Windows dialog-template semantics, and each backend realises it: Win32 builds the
 // template in memory, Qt places widgets at the same positions, converting dialog units
 // with the template font's metrics as Windows does.

@@ -12,11 +12,11 @@ class CWnd;
 // '\\' on Windows, '/' elsewhere.
 char16_t PathSeparator();
 
-// Where the stored copy of device_config.dat lives, without a trailing separator: the
-// directory that holds the running executable on Windows; the per-user configuration
-// directory (XDG_CONFIG_HOME/tavrel, ~/Library/Application Support/tavrel) elsewhere.
-// The directory may not exist yet.
-std::u16string GetProgramDirectory();
+// The directory a program keeps its own files in, without a trailing separator: the
+// directory that holds the running executable on Windows; elsewhere `programName`'s
+// folder in the per-user configuration directory (XDG_CONFIG_HOME/<programName>,
+// ~/Library/Application Support/<programName>). The directory may not exist yet.
+std::u16string GetProgramDirectory(std::u16string_view programName);
 
 // Whether both paths name the same existing folder (the same file-system object, however
 // it is spelled).

@@ -94,7 +94,7 @@ bool CWnd::OnWndMsg(const Message& msg, MsgResult* result) {
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
         for (const MessageEntry& e : map->entries) {
             if (Matches(e, msg)) {
-                CurrentMessage current(m_currentMessage, msg);
+                CurrentMessage current(currentMessage_, msg);
                 const MsgResult r = e.handler(*this, msg);
                 if (result != nullptr) {
                     *result = r;
@@ -109,7 +109,7 @@ bool CWnd::OnWndMsg(const Message& msg, MsgResult* result) {
 // --- CDialog
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CWnd* parent)
-    : m_template(dialogTemplate), m_parent(parent) {}
+    : template_(dialogTemplate), parent_(parent) {}
 
 CDialog::~CDialog() = default;
 
@@ -129,6 +129,14 @@ const MessageMap* CDialog::GetMessageMap() const {
     };
     static const MessageMap map{&kWndMap, entries};
     return &map;
+}
+
+CWnd* CDialog::ModalOwner() const {
+    if (parent_ != nullptr) {
+        return parent_;
+    }
+    const CWinApp* app = AfxGetApp();
+    return app != nullptr && app->m_pMainWnd != this ? app->m_pMainWnd : nullptr;
 }
 
 bool CDialog::OnInitDialog() {

@@ -106,7 +106,7 @@ public:
     CWnd& operator=(const CWnd&) = delete;
     virtual ~CWnd() = default;
 
-    NativeWindow GetSafeHwnd() const { return m_hWnd; }
+    NativeWindow GetSafeHwnd() const { return hwnd_; }
 
     virtual const MessageMap* GetMessageMap() const;
 
@@ -122,7 +122,8 @@ public:
     Rect GetClientRect() const;
     // The system menu, or nothing when the window has none.
     std::optional<CMenu> GetSystemMenu(bool revert);
-    // Modal, owned by this window; returns the button pressed (IDOK).
+    // Modal, owned by this window; returns the button pressed (IDOK). Its OK button reads
+    // as SetMessageBoxOkText says.
     int MessageBox(std::u16string_view text, std::u16string_view caption, unsigned type);
 
     // --- its controls, by id
@@ -158,9 +159,9 @@ public:
     int GetDlgItemInt(int id, bool isSigned) const;
 
 protected:
-    NativeWindow m_hWnd = nullptr;
-    const Message* m_currentMessage = nullptr;  // set by OnWndMsg while a handler runs
-    friend struct WindowAccess;                 // for the backends (platform/WindowAccess.h)
+    NativeWindow hwnd_ = nullptr;
+    const Message* currentMessage_ = nullptr;  // set by OnWndMsg while a handler runs
+    friend struct WindowAccess;                // for the backends (platform/WindowAccess.h)
 };
 
 // Painting context for wm::Paint handlers: begins painting when constructed, ends when
@@ -171,14 +172,14 @@ public:
     ~CPaintDC();
     CPaintDC(const CPaintDC&) = delete;
     CPaintDC& operator=(const CPaintDC&) = delete;
-    std::uintptr_t GetSafeHdc() const { return m_hDC; }
+    std::uintptr_t GetSafeHdc() const { return hdc_; }
     void DrawIcon(int x, int y, Icon icon);
 
 private:
     struct State;  // the backend's painting state
-    CWnd& m_wnd;
-    std::uintptr_t m_hDC = 0;
-    std::unique_ptr<State> m_state;
+    CWnd& wnd_;
+    std::uintptr_t hdc_ = 0;
+    std::unique_ptr<State> state_;
 };
 
 int GetSystemMetrics(int index);
@@ -194,8 +195,11 @@ public:
     virtual int DoModal();
     void EndDialog(int result);
 
-    const DialogTemplate& GetTemplate() const { return m_template; }
-    CWnd* GetParentWnd() const { return m_parent; }
+    const DialogTemplate& GetTemplate() const { return template_; }
+    CWnd* GetParentWnd() const { return parent_; }
+    // The window that owns the dialog while it runs: its parent, or else the
+    // application's main window unless that is this dialog itself; nullptr for none.
+    CWnd* ModalOwner() const;
     const MessageMap* GetMessageMap() const override;
 
     // Called by the backend once the window and its controls exist. The default returns
@@ -208,8 +212,8 @@ protected:
     virtual void OnCancel();
 
 private:
-    const DialogTemplate& m_template;
-    CWnd* m_parent;
+    const DialogTemplate& template_;
+    CWnd* parent_;
 };
 
 class CWinApp {
@@ -227,6 +231,17 @@ public:
 };
 
 CWinApp* AfxGetApp();
+
+// The program's whole run, for its entry point: the platform's set-up, then the
+// application object's InitInstance (nothing when there is none). Of `argv` only the
+// program's name reaches the toolkit: the tool takes no arguments. `appIconId` names the
+// icon resource that the program's windows show unless they set their own. Returns the
+// process's exit code.
+int RunApplication(int argc, char* argv[], int appIconId);
+
+// The caption of MessageBox's OK button where the toolkit draws message boxes itself
+// (Qt); Windows shows its own, in the system's language. Until set, the toolkit's own.
+void SetMessageBoxOkText(std::u16string_view text);
 
 // Icons and other resources that the executable carries, by resource id.
 Icon LoadAppIcon(int resourceId);

@@ -7,7 +7,7 @@
 namespace tavrel::ui {
 
 struct WindowAccess {
-    static void SetHandle(CWnd& wnd, NativeWindow handle) { wnd.m_hWnd = handle; }
+    static void SetHandle(CWnd& wnd, NativeWindow handle) { wnd.hwnd_ = handle; }
 };
 
 }  // namespace tavrel::ui

@@ -5,9 +5,9 @@
 
 #include "platform/Window.h"
 #include "platform/WindowAccess.h"
-#include "platform/win32/DialogTemplateBuilder.h"
-#include "platform/win32/EditFilters.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32DialogTemplateBuilder.h"
 
 namespace tavrel::ui {
 
@@ -173,11 +173,11 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 MsgResult CWnd::Default() {
-    if (m_currentMessage == nullptr || m_hWnd == nullptr) {
+    if (currentMessage_ == nullptr || hwnd_ == nullptr) {
         return 0;
     }
-    const Message& msg = *m_currentMessage;
-    HWND hwnd = Hwnd(m_hWnd);
+    const Message& msg = *currentMessage_;
+    HWND hwnd = Hwnd(hwnd_);
     const DefaultPass saved = g_defaultPass;
     g_defaultPass = {hwnd, msg.id, static_cast<WPARAM>(msg.wParam), static_cast<LPARAM>(msg.lParam),
                      true};
@@ -187,23 +187,18 @@ MsgResult CWnd::Default() {
 }
 
 int CDialog::DoModal() {
-    const std::vector<std::uint8_t> dialogTemplate = win32::BuildDialogTemplate(m_template);
-    HWND owner = nullptr;
-    if (m_parent != nullptr) {
-        owner = Hwnd(m_parent->GetSafeHwnd());
-    } else if (CWinApp* app = AfxGetApp();
-               app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this) {
-        owner = Hwnd(app->m_pMainWnd->GetSafeHwnd());
-    }
+    const std::vector<std::uint8_t> dialogTemplate = win32::BuildDialogTemplate(template_);
+    const CWnd* ownerWnd = ModalOwner();
+    HWND owner = ownerWnd == nullptr ? nullptr : Hwnd(ownerWnd->GetSafeHwnd());
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), owner,
         DialogProc, reinterpret_cast<LPARAM>(this));
-    m_hWnd = nullptr;
+    hwnd_ = nullptr;
     return static_cast<int>(result);
 }
 
 void CDialog::EndDialog(int result) {
-    ::EndDialog(Hwnd(m_hWnd), result);
+    ::EndDialog(Hwnd(hwnd_), result);
 }
 
 }  // namespace tavrel::ui

@@ -4,8 +4,8 @@
 
 #include "platform/Shell.h"
 #include "platform/Window.h"
-#include "platform/win32/Handles.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace tavrel::ui {
 
@@ -69,7 +69,7 @@ char16_t PathSeparator() {
     return u'\\';
 }
 
-std::u16string GetProgramDirectory() {
+std::u16string GetProgramDirectory(std::u16string_view /*programName*/) {
     const std::wstring path = ExecutablePath();
     const std::size_t separator = path.rfind(L'\\');
     if (separator == std::wstring::npos) {

@@ -1,11 +1,12 @@
-// Window and control operations of CWnd on the Win32 window services.
+// Window and control operations of CWnd on the Win32 window services; painting, system
+// metrics and the executable's icons.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "platform/Window.h"
-#include "platform/win32/EditFilters.h"
 #include "platform/win32/Win32.h"
+#include "platform/win32/Win32Controls.h"
 
 namespace tavrel::ui {
 
@@ -28,26 +29,26 @@ LRESULT SendToItem(const CWnd& wnd, int id, UINT msg, WPARAM wParam, LPARAM lPar
 // --- the window itself
 
 MsgResult CWnd::SendMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return SendMessageW(Hwnd(m_hWnd), message, wParam, lParam);
+    return SendMessageW(Hwnd(hwnd_), message, wParam, lParam);
 }
 
 void CWnd::SetIcon(Icon icon, bool big) {
-    SendMessageW(Hwnd(m_hWnd), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+    SendMessageW(Hwnd(hwnd_), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
                  reinterpret_cast<LPARAM>(icon));
 }
 
 bool CWnd::IsIconic() const {
-    return ::IsIconic(Hwnd(m_hWnd)) != FALSE;
+    return ::IsIconic(Hwnd(hwnd_)) != FALSE;
 }
 
 Rect CWnd::GetClientRect() const {
     RECT rc{};
-    ::GetClientRect(Hwnd(m_hWnd), &rc);
+    ::GetClientRect(Hwnd(hwnd_), &rc);
     return {rc.left, rc.top, rc.right, rc.bottom};
 }
 
 std::optional<CMenu> CWnd::GetSystemMenu(bool revert) {
-    HMENU menu = ::GetSystemMenu(Hwnd(m_hWnd), revert ? TRUE : FALSE);
+    HMENU menu = ::GetSystemMenu(Hwnd(hwnd_), revert ? TRUE : FALSE);
     if (menu == nullptr) {
         return std::nullopt;
     }
@@ -55,7 +56,11 @@ std::optional<CMenu> CWnd::GetSystemMenu(bool revert) {
 }
 
 int CWnd::MessageBox(std::u16string_view text, std::u16string_view caption, unsigned type) {
-    return MessageBoxW(Hwnd(m_hWnd), Wide(text).c_str(), Wide(caption).c_str(), type);
+    return MessageBoxW(Hwnd(hwnd_), Wide(text).c_str(), Wide(caption).c_str(), type);
+}
+
+void SetMessageBoxOkText(std::u16string_view /*text*/) {
+    // The system's message box shows its own caption, in the system's language.
 }
 
 void CMenu::AppendSeparator() {
@@ -121,7 +126,7 @@ void CWnd::LimitTextBytes(int id, int maxBytes, CodePage cp) {
 }
 
 void CWnd::SetDlgItemText(int id, std::u16string_view text) {
-    SetDlgItemTextW(Hwnd(m_hWnd), id, Wide(text).c_str());
+    SetDlgItemTextW(Hwnd(hwnd_), id, Wide(text).c_str());
 }
 
 std::u16string CWnd::GetDlgItemText(int id) const {
@@ -142,16 +147,16 @@ struct CPaintDC::State {
     PAINTSTRUCT paint{};
 };
 
-CPaintDC::CPaintDC(CWnd& wnd) : m_wnd(wnd), m_state(std::make_unique<State>()) {
-    m_hDC = reinterpret_cast<std::uintptr_t>(BeginPaint(Hwnd(wnd.GetSafeHwnd()), &m_state->paint));
+CPaintDC::CPaintDC(CWnd& wnd) : wnd_(wnd), state_(std::make_unique<State>()) {
+    hdc_ = reinterpret_cast<std::uintptr_t>(BeginPaint(Hwnd(wnd.GetSafeHwnd()), &state_->paint));
 }
 
 CPaintDC::~CPaintDC() {
-    EndPaint(Hwnd(m_wnd.GetSafeHwnd()), &m_state->paint);
+    EndPaint(Hwnd(wnd_.GetSafeHwnd()), &state_->paint);
 }
 
 void CPaintDC::DrawIcon(int x, int y, Icon icon) {
-    ::DrawIcon(reinterpret_cast<HDC>(m_hDC), x, y, static_cast<HICON>(icon));
+    ::DrawIcon(reinterpret_cast<HDC>(hdc_), x, y, static_cast<HICON>(icon));
 }
 
 int GetSystemMetrics(int index) {

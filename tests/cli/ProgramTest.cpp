@@ -29,6 +29,46 @@ TEST(CommandLine, UsageErrorsExitWith2AndWriteNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
+    const TempFolder dir;
+    const std::string d = Utf8(dir.path());
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"frob"}, "unknown command 'frob'"},
+        {{"--codepage", "950", "frob", "x"}, "unknown command 'frob'"},
+        {{"help", "frob"}, "unknown command 'frob'"},
+        {{"show", "x", "--colour"}, "unknown option '--colour'"},
+        {{"--colour=red", "show", "x"}, "unknown option '--colour'"},
+        {{"show", "a", "b"}, "unexpected argument 'b'"},
+        {{}, "a command is required: show, check"},
+        {{"write", d, "--codepage", ""}, "--codepage: a code page number is required"},
+        {{"--codepage", "", "show", "x"}, "--codepage: a code page number is required"},
+    };
+    for (const auto& [args, phrase] : cases) {
+        const Outcome o = RunCli(args);
+        EXPECT_EQ(o.status, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(o.err.rfind("tavrel-cli: " + phrase, 0), 0) << o.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(CommandLine, HelpCommandGivesTheHelpOfACommand) {
+    const Outcome help = RunCli({"help", "show"});
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("Usage: tavrel-cli show"), std::string::npos) << help.out;
+    EXPECT_EQ(help.out, RunCli({"show", "--help"}).out);
+    EXPECT_EQ(RunCli({"help"}).out, RunCli({"--help"}).out);
+}
+
+// The key's code page when --codepage names none.
+TEST(CommandLine, HelpNamesTheDefaultCodePage) {
+#ifdef _WIN32
+    const std::string expected = "(default: the system's ANSI code page)";
+#else
+    const std::string expected = "(default: code page 950)";
+#endif
+    EXPECT_NE(RunCli({"--help"}).out.find(expected), std::string::npos);
+}
+
 TEST(CommandLine, HelpAndVersionAfterAnyCommand) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--help"}, {"write", "--help"}, {"--version"}, {"show", "--version"}}) {

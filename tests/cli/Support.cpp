@@ -6,7 +6,9 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 #include "cli/Cli.h"
 
@@ -14,6 +16,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +28,13 @@ namespace tavrel::cli::test {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Long enough for a start under Wine; a program that takes longer hangs.
+#ifdef _WIN32
+constexpr int kProgramTimeoutSeconds = 60;
+#else
+constexpr int kProgramTimeoutSeconds = 20;
+#endif
 
 std::string ReadText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -64,7 +74,7 @@ HANDLE OpenInherited(const fs::path& path, bool write) {
 }
 
 int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::path& out,
-          const fs::path& err) {
+          const fs::path& err, Output) {
     std::wstring commandLine = QuoteArgument(ProgramPath().wstring());
     for (const std::string& arg : args) {
         commandLine +=
@@ -80,8 +90,13 @@ int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::pa
     DWORD status = static_cast<DWORD>(-1);
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                        nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &status);
+        if (WaitForSingleObject(process.hProcess, kProgramTimeoutSeconds * 1000) == WAIT_TIMEOUT) {
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, INFINITE);
+            status = static_cast<DWORD>(kTimedOut);
+        } else {
+            GetExitCodeProcess(process.hProcess, &status);
+        }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -93,8 +108,33 @@ int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::pa
 
 #else
 
+// A pseudo-terminal for the program's standard output; what is written to it is not kept.
+class Terminal {
+public:
+    Terminal() : master_(posix_openpt(O_RDWR | O_NOCTTY)) {
+        if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
+            if (const char* name = ptsname(master_)) {
+                path_ = name;
+            }
+        }
+        EXPECT_FALSE(path_.empty()) << "no pseudo-terminal";
+    }
+    ~Terminal() {
+        if (master_ >= 0) {
+            close(master_);
+        }
+    }
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    int master_;
+    std::string path_;
+};
+
 int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::path& out,
-          const fs::path& err) {
+          const fs::path& err, Output output) {
     std::vector<std::string> all{TAVREL_CLI_PATH};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -102,16 +142,40 @@ int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::pa
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
+    std::optional<Terminal> terminal;
+    if (output == Output::Terminal) {
+        terminal.emplace();
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (terminal) {
+        posix_spawn_file_actions_addopen(&actions, 1, terminal->path().c_str(), O_WRONLY | O_NOCTTY,
+                                         0);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid;
     int status = -1;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        waitpid(pid, &status, 0);
-        status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::seconds(kProgramTimeoutSeconds);
+        int wait = 0;
+        while ((wait = waitpid(pid, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (wait == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            status = kTimedOut;
+        } else if (WIFSIGNALED(status)) {
+            status = 128 + WTERMSIG(status);
+        } else {
+            status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
     }
     posix_spawn_file_actions_destroy(&actions);
     return status;
@@ -173,14 +237,14 @@ Outcome RunCli(const std::vector<std::string>& args, const std::string& input) {
     return outcome;
 }
 
-Outcome RunProgram(const std::vector<std::string>& args, const fs::path& inputFile) {
+Outcome RunProgram(const std::vector<std::string>& args, const fs::path& inputFile, Output output) {
     const TempFolder streams;
     const fs::path in = inputFile.empty() ? streams / "in" : inputFile;
     if (inputFile.empty()) {
         WriteBytes(in, {});
     }
     Outcome outcome;
-    outcome.status = Spawn(args, in, streams / "out", streams / "err");
+    outcome.status = Spawn(args, in, streams / "out", streams / "err", output);
     outcome.out = ReadText(streams / "out");
     outcome.err = ReadText(streams / "err");
     return outcome;

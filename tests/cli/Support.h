@@ -33,8 +33,11 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 Bytes ToBytes(const std::string& text);
 std::string Utf8(const std::filesystem::path& path);
 
+// The status of a program that was killed because it did not end in time.
+inline constexpr int kTimedOut = -2;
+
 struct Outcome {
-    int status = -1;
+    int status = -1;  // the exit status; 128 + N when signal N ended it; kTimedOut
     std::string out;
     std::string err;
 };
@@ -42,8 +45,13 @@ struct Outcome {
 // tavrel::cli::Run with `input` as standard input.
 Outcome RunCli(const std::vector<std::string>& args, const std::string& input = "");
 
-// The tavrel-cli program as a process, standard input read from `inputFile` when given.
+// Where the program's standard output goes: a file that Outcome::out holds, or a
+// pseudo-terminal (POSIX only).
+enum class Output { File, Terminal };
+
+// The tavrel-cli program as a process, standard input read from `inputFile` when given;
+// killed when it has not ended in time (20 seconds, a minute under Wine).
 Outcome RunProgram(const std::vector<std::string>& args,
-                   const std::filesystem::path& inputFile = {});
+                   const std::filesystem::path& inputFile = {}, Output output = Output::File);
 
 }  // namespace tavrel::cli::test

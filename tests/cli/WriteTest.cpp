@@ -164,6 +164,29 @@ TEST(Write, RefusesBadValuesAndLeavesTheFileUntouched) {
     }
 }
 
+// The JSON library's own tag never shows; the position counts lines and columns from 1.
+TEST(Write, JsonErrorsSayWhereInPlainWords) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {R"({"addressMode": 0,})",
+         "--json-in: not valid JSON at line 1, column 19: syntax error while parsing object"},
+        {"{\n  \"ringLimit\": 3,\n  \"cipKey\": tru\n}", "not valid JSON at line 3, column "},
+        {"{\"cipKey\": \"\xFF\"}", "ill-formed UTF-8 byte; last read: '\"?'"},
+        {" \n", "--json-in: the input is empty, not a JSON object"},
+        {R"({"warnings": [[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]})",
+         "--json-in: warnings: arrays and objects nest more than 32 deep"},
+        {R"({"lineGuardMode": 0, "ringLimit": -1e400})",
+         "--json-in: ringLimit: the number -1e400 is too large to read"},
+    };
+    const TempFolder dir;
+    for (const auto& [json, phrase] : cases) {
+        const Outcome o = RunCli({"write", Utf8(dir.path()), "--json-in", "-"}, json);
+        EXPECT_EQ(o.status, 1) << json;
+        EXPECT_NE(o.err.find(phrase), std::string::npos) << json << "\n" << o.err;
+        EXPECT_EQ(o.err.find("json.exception"), std::string::npos) << o.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(Write, RefusesADestinationWithoutAnExistingFolder) {
     const TempFolder dir;
     for (const std::string& dest :

@@ -42,5 +42,13 @@ TEST_F(CorpusReplay, InetAddress) {
     Replay("inet_address", [](auto bytes) { return CheckInetAddress(bytes); });
 }
 
+TEST_F(CorpusReplay, CliJson) {
+    Replay("cli_json", [](auto bytes) { return CheckCliJson(bytes); });
+}
+
+TEST_F(CorpusReplay, CliShow) {
+    Replay("cli_show", [](auto bytes) { return CheckCliShow(bytes); });
+}
+
 }  // namespace
 }  // namespace tavrel::fuzz

@@ -5,6 +5,9 @@
 #include <sstream>
 #include <string_view>
 
+#include "cli/Commands.h"
+#include "cli/Json.h"
+#include "cli/Text.h"
 #include "record/AddressText.h"
 #include "record/DeviceSettingsRecord.h"
 #include "record/SettingsFile.h"
@@ -181,6 +184,78 @@ std::string CheckInetAddress(std::span<const std::uint8_t> bytes) {
         wide.resize(kAddressSlotUnits, u'\0');
         if (TextToAddress(wide, kCp) != parsed.value_or(0xFFFFFFFF)) {
             return "TextToAddress differs from ParseInetAddress";
+        }
+    }
+    return {};
+}
+
+std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    SettingsValues values;
+    const std::vector<std::string> refused = cli::ApplyJson(text, kCp, values);
+    if (!refused.empty()) {
+        if (values != SettingsValues{}) {
+            return "refused, yet the values changed";
+        }
+        for (const std::string& reason : refused) {
+            if (reason.empty() || !cli::Utf8ToUtf16(reason)) {
+                return "a reason that is not text: " + reason;
+            }
+        }
+        return {};
+    }
+    if (ValuesFromRecord(RecordFromValues(values, kCp), kCp) != values) {
+        return "accepted values do not load back from their record";
+    }
+    SettingsValues again;
+    if (!cli::ApplyJson(cli::SettingsToJson(values, {}), kCp, again).empty() || again != values) {
+        return "accepted values do not read back from their own JSON";
+    }
+    return {};
+}
+
+std::string CheckCliShow(std::span<const std::uint8_t> file) {
+    const std::string input(file.begin(), file.end());
+    struct Result {
+        int status;
+        std::string out, err;
+    };
+    const auto run = [&](auto command) {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = command(cli::Streams{in, out, err});
+        return Result{status, out.str(), err.str()};
+    };
+    const Result shown = run([](cli::Streams io) { return cli::Show("-", false, kCp, io); });
+    const Result json = run([](cli::Streams io) { return cli::Show("-", true, kCp, io); });
+    const Result checked = run([](cli::Streams io) { return cli::Check("-", kCp, io); });
+    for (const Result* r : {&shown, &json, &checked}) {
+        if (!cli::Utf8ToUtf16(r->out) || !r->err.empty()) {
+            return "output that is not UTF-8 text, or an error: " + r->err;
+        }
+    }
+    if (shown.status != 0 || json.status != 0 || (checked.status != 0 && checked.status != 1)) {
+        return "show failed or check gave " + std::to_string(checked.status);
+    }
+    const bool noWarnings = json.out.find("\"warnings\": []") != std::string::npos;
+    if ((checked.status == 0) != noWarnings) {
+        return "check and the JSON's warnings disagree";
+    }
+    // JSON input reads the push address as typed UTF-8 text (line breaks become CR LF, at
+    // most the 250 characters the form takes), which a loaded one need not be: it may
+    // hold a bare LF or an unpaired surrogate.
+    const std::u16string push = DeviceSettingsRecord::FromImage(file).GetText16(field::pushAddress);
+    const bool typable = WithCrLfLineBreaks(push) == push &&
+                         push.size() <= static_cast<std::size_t>(kPushAddressTypingLimit) &&
+                         cli::Utf8ToUtf16(cli::Utf16ToUtf8(push)) == push;
+    if (checked.status == 0 && typable) {
+        SettingsValues values;
+        if (!cli::ApplyJson(json.out, kCp, values).empty()) {
+            return "the JSON of a file that passes is refused";
+        }
+        const DeviceSettingsRecord written = RecordFromValues(values, kCp);
+        if (!std::equal(written.Bytes().begin(), written.Bytes().end(), file.begin(), file.end())) {
+            return "a file that passes is not what its JSON writes";
         }
     }
     return {};

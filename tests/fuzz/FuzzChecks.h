@@ -20,6 +20,17 @@ std::string CheckRecordImage(std::span<const std::uint8_t> image,
 // has one, and parsed values print and parse back to themselves.
 std::string CheckInetAddress(std::span<const std::uint8_t> text);
 
+// Any bytes as the JSON object of `write --json-in`: refused, with the values untouched
+// and each reason well-formed UTF-8 text, or accepted as values that build a record
+// which loads back to them, and whose `show --json` text reads back as the same values.
+std::string CheckCliJson(std::span<const std::uint8_t> text);
+
+// Any bytes as the file that `show`, `show --json` and `check` read from standard
+// input: show succeeds, every output is well-formed UTF-8, check passes exactly when
+// the JSON lists no warnings, and a file that passes is what its JSON writes, byte for
+// byte, when its push address is one that could be typed.
+std::string CheckCliShow(std::span<const std::uint8_t> file);
+
 // A file in the temporary folder that this process may overwrite at will.
 std::filesystem::path ProcessScratchFile();
 

@@ -12,8 +12,9 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "platform/qt/Application.h"
-#include "platform/qt/DialogWindow.h"
+#include "dialog/resource.h"
+#include "platform/Window.h"
+#include "platform/qt/QtDialogWindow.h"
 
 namespace {
 
@@ -88,9 +89,9 @@ int main() {
     char platform[] = "minimal";
     char titleOption[] = "-qwindowtitle";
     char title[] = "other";
-    char* argv[] = {name,     reverse,     styleOption, style, platformOption,
+    char* argv[] = {name,     reverse,     styleOption, style,  platformOption,
                     platform, titleOption, title,       nullptr};
-    tavrel::ui::qt::RunProgram(static_cast<int>(std::size(argv)) - 1, argv);
+    tavrel::ui::RunApplication(static_cast<int>(std::size(argv)) - 1, argv, IDI_APP);
     if (!g_seen) {
         std::fprintf(stderr, "FAIL: the settings window was never inspected\n");
         return 1;

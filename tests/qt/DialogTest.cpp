@@ -26,17 +26,19 @@
 
 #include <sys/stat.h>
 
-#include "app/resource.h"
 #include "dialog/ConfigDlg.h"
+#include "dialog/resource.h"
 #include "platform/Shell.h"
-#include "platform/qt/Application.h"
-#include "platform/qt/Controls.h"
-#include "platform/qt/DialogWindow.h"
-#include "platform/qt/FolderChooser.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtControls.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtFolderChooser.h"
 #include "record/FolderFlush.h"
+#include "tests/dialog/ThrowingDlg.h"
 #include "tests/qt/QtTestSupport.h"
 
 using tavrel::CConfigDlg;
+using tavrel::test::ThrowingDlg;
 using tavrel::test::WhenShown;
 using tavrel::ui::CDialog;
 using tavrel::ui::CWinApp;
@@ -153,6 +155,7 @@ private slots:
     void aboutBoxFromTheContextMenu();
     void contextMenuFromTheKeyboard();
     void systemCommands();
+    void exceptionFromAHandlerEndsTheDialog();
     void applicationIconEverywhere();
     void folderChooserDialog();
     void theChooserIsModalAndKeepsNoState();
@@ -179,7 +182,7 @@ private:
 };
 
 void DialogTest::initTestCase() {
-    tavrel::ui::qt::PrepareApplication(*qApp);
+    tavrel::ui::qt::PrepareApplication(*qApp, IDI_APP);
 }
 
 void DialogTest::init() {
@@ -885,8 +888,8 @@ void DialogTest::contextMenuFromTheKeyboard() {
         struct Case {
             Qt::Key key;
             Qt::KeyboardModifiers mods;
-            int focus;     // the control that has the focus
-            bool window;   // the window's menu, with the About entry; else the control's own
+            int focus;    // the control that has the focus
+            bool window;  // the window's menu, with the About entry; else the control's own
         };
         const Case cases[] = {
             {Qt::Key_Menu, Qt::NoModifier, IDOK, true},
@@ -956,6 +959,19 @@ void DialogTest::systemCommands() {
         QVERIFY(w.Ended());
     });
     QCOMPARE(result, IDCANCEL);
+}
+
+// An exception from a handler reaches neither Qt's event handling nor the caller of
+// DoModal: the dialog ends with -1.
+void DialogTest::exceptionFromAHandlerEndsTheDialog() {
+    for (const bool inInit : {false, true}) {
+        ThrowingDlg dlg(inInit);
+        WhenShown<DialogWindow> click(
+            [](DialogWindow* w) { QTest::mouseClick(w->Control(IDOK), Qt::LeftButton); },
+            "dialog with a throwing handler");
+        QCOMPARE(dlg.DoModal(), -1);
+        QCOMPARE(click.Seen(), !inInit);
+    }
 }
 
 void DialogTest::applicationIconEverywhere() {
@@ -1062,10 +1078,10 @@ void DialogTest::folderChooserDialog() {
 
     const QString home = QDir::homePath();
     qputenv("XDG_CONFIG_HOME", "relative/ignored");
-    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
+    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory(u"tavrel")),
              home + QStringLiteral("/.config/tavrel"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_->path()));
-    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory()),
+    QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory(u"tavrel")),
              config_->path() + QStringLiteral("/tavrel"));
 }
 
@@ -1121,7 +1137,8 @@ void DialogTest::theChooserIsModalAndKeepsNoState() {
         kept << QDir(config_->path()).relativeFilePath(it.next());
     }
     kept.sort();
-    QCOMPARE(kept, (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
+    QCOMPARE(kept,
+             (QStringList{QStringLiteral("tavrel"), QStringLiteral("tavrel/device_config.dat")}));
 }
 
 void DialogTest::layoutKeepsEveryLabelReadable() {

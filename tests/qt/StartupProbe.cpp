@@ -12,8 +12,9 @@
 #include <cstdio>
 #include <ctime>
 
+#include "dialog/resource.h"
 #include "platform/Window.h"
-#include "platform/qt/Application.h"
+#include "platform/qt/QtApplication.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int main(int argc, char* argv[]) {
         dialog.exec();
         return 0;
     }
-    tavrel::ui::qt::PrepareApplication(app);
+    tavrel::ui::qt::PrepareApplication(app, IDI_APP);
     if (tavrel::ui::CWinApp* theApp = tavrel::ui::AfxGetApp()) {
         theApp->InitInstance();
     }

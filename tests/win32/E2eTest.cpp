@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
+#include "dialog/resource.h"
 #include "generated/Version.h"
 
 using namespace tavrel::e2e;

@@ -1,5 +1,5 @@
-// The settings dialog in this process, for what another process cannot read: the
-// window's own system menu.
+// The dialogs in this process, for what another process cannot read or do: the settings
+// window's own system menu, a handler that throws.
 #include <windows.h>
 // windows.h first
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialog/ConfigDlg.h"
+#include "tests/dialog/ThrowingDlg.h"
 
 namespace {
 
@@ -68,6 +69,31 @@ TEST(SettingsWindow, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
     EXPECT_EQ(g_seen.last.id, 0x0010u);
     EXPECT_EQ(g_seen.last.text, L"&關於Tavrel");
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr) << "the window is gone after the modal run";
+}
+
+using tavrel::test::ThrowingDlg;
+
+ThrowingDlg* g_throwing = nullptr;
+
+void CALLBACK PressConfirm(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND dialog = static_cast<HWND>(g_throwing->GetSafeHwnd())) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+}
+
+TEST(SettingsWindow, ExceptionFromAHandlerEndsTheDialog) {
+    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) == 0) {
+        GTEST_SKIP() << "needs an X display (DISPLAY)";
+    }
+    for (const bool inInit : {false, true}) {
+        ThrowingDlg dialog(inInit);
+        g_throwing = &dialog;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, PressConfirm);
+        EXPECT_EQ(dialog.DoModal(), -1) << (inInit ? "OnInitDialog" : "the confirm handler");
+        KillTimer(nullptr, timer);
+        g_throwing = nullptr;
+    }
 }
 
 }  // namespace

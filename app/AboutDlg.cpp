@@ -1,9 +1,0 @@
-#include "app/AboutDlg.h"
-
-#include "app/Templates.h"
-
-namespace tavrel {
-
-CAboutDlg::CAboutDlg() : CDialog(kAboutTemplate) {}
-
-}  // namespace tavrel

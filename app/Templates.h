@@ -1,9 +1,0 @@
-#pragma once
-#include "platform/DialogTemplate.h"
-
-namespace tavrel {
-
-extern const ui::DialogTemplate kSettingsTemplate;  // IDD_SETTINGS
-extern const ui::DialogTemplate kAboutTemplate;     // IDD_ABOUT
-
-}  // namespace tavrel

@@ -1,0 +1,100 @@
+// What stands at a path, and reading a regular file, on Windows: a handle is opened for
+// the name (a device such as NUL or CON opens at once and is never read) and its type
+// asked before any byte is read.
+
+#include <windows.h>
+
+#include "cli/Files.h"
+
+namespace tavrel::cli {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+FileStatus StatusFromError(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        return {FileKind::Missing};
+    }
+    return {FileKind::Other, static_cast<int>(error)};
+}
+
+FileStatus StatusOfHandle(HANDLE h) {
+    switch (GetFileType(h)) {
+        case FILE_TYPE_CHAR:
+            return {FileKind::Device};
+        case FILE_TYPE_PIPE:
+            return {FileKind::Pipe};
+        case FILE_TYPE_DISK:
+            break;
+        default:
+            return {FileKind::Other};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) {
+        return {FileKind::Other, static_cast<int>(GetLastError())};
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return {FileKind::SymbolicLink};
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return {FileKind::Folder};
+    }
+    return {FileKind::Regular};
+}
+
+}  // namespace
+
+FileStatus LinkStatus(const std::filesystem::path& path) {
+    const HANDLE h =
+        CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return StatusFromError(GetLastError());
+    }
+    const FileStatus status = StatusOfHandle(h);
+    CloseHandle(h);
+    return status;
+}
+
+namespace detail {
+
+RegularFileRead ReadRegularFile(const std::filesystem::path& path, std::size_t limit) {
+    RegularFileRead result;
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        result.status = StatusFromError(GetLastError());
+        return result;
+    }
+    result.status = StatusOfHandle(h);
+    if (result.status.kind != FileKind::Regular) {
+        CloseHandle(h);
+        return result;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h, &size)) {
+        result.size = static_cast<std::uintmax_t>(size.QuadPart);
+    }
+    result.bytes.resize(limit);
+    std::size_t done = 0;
+    while (done < limit) {
+        DWORD got = 0;
+        if (!ReadFile(h, result.bytes.data() + done, static_cast<DWORD>(limit - done), &got,
+                      nullptr)) {
+            result.status.systemError = static_cast<int>(GetLastError());
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    result.bytes.resize(done);
+    CloseHandle(h);
+    return result;
+}
+
+}  // namespace detail
+
+}  // namespace tavrel::cli
