@@ -2,6 +2,7 @@
 // kept as the stored copy, so that the next start shows the same values.
 #include "dialog/ConfigDlg.h"
 #include "dialog/Strings.h"
+#include "dialog/WriteErrorText.h"
 #include "dialog/resource.h"
 #include "platform/Shell.h"
 #include "record/SettingsFile.h"

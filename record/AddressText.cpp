@@ -1,3 +1,7 @@
+// Address values to dotted text and back: the record's plain decimal form, and the BSD
+// inet_addr rules for what a foreign file may hold, written here rather than taken from
+// the platform so that every platform reads an address the same way.
+
 #include "record/AddressText.h"
 
 #include <array>

@@ -1,3 +1,7 @@
+// The code-page conversions, character by character over the platform's converter, so
+// that fitting text into a byte limit never splits a character and every platform
+// gives the same '?' for what a code page lacks.
+
 #include "record/CodePage.h"
 
 #include "record/CodePageConverter.h"

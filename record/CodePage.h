@@ -16,6 +16,7 @@ using CodePage = unsigned;
 // CP_ACP: the system ANSI code page (950 where the platform has none).
 inline constexpr CodePage kSystemAnsiCodePage = 0;
 inline constexpr CodePage kTraditionalChineseCodePage = 950;
+inline constexpr CodePage kUtf8CodePage = 65001;
 
 // Whether text can be converted in this code page on this platform.
 bool IsCodePageAvailable(CodePage cp);

@@ -25,7 +25,7 @@ std::string IconvName(CodePage cp) {
     if (cp == kSystemAnsiCodePage) {
         cp = kTraditionalChineseCodePage;
     }
-    if (cp == 65001) {
+    if (cp == kUtf8CodePage) {
         return "UTF-8";
     }
     return "CP" + std::to_string(cp);

@@ -1,10 +1,7 @@
 // Code pages through WideCharToMultiByte and MultiByteToWideChar; the system ANSI code
 // page is the real one (CP_ACP).
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "record/Win32.h"
 
 #include <string>
 

@@ -1,3 +1,5 @@
+// The record's accessors: each reads or writes only its own field's bytes.
+
 #include "record/DeviceSettingsRecord.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
-// Reading and writing device_config.dat.
+// Reading and writing device_config.dat: a read that never waits on what is not a file,
+// and a write that either puts the whole record in place or leaves the previous file as
+// it was, reporting what failed as an error code and the system's error number.
 
 #include <optional>
 #include <string>
@@ -76,8 +78,5 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
 // expected one at a time.
 void RemoveTemporaryFileOfWriteInProgress();
 #endif
-
-// The reason of a failed write as a short Traditional Chinese sentence for the user.
-std::u16string DescribeWriteError(const WriteResult& result);
 
 }  // namespace tavrel

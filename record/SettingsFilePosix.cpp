@@ -18,20 +18,16 @@
 #include <csignal>
 #include <cstring>
 #include <string_view>
-#include <system_error>
 
 #include "record/CodePage.h"
 #include "record/FolderFlush.h"
 #include "record/SettingsFile.h"
-#include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
 #include "record/UniqueHandle.h"
 
 namespace tavrel {
 
 namespace {
-
-constexpr CodePage kUtf8 = 65001;
 
 WriteResult Failed(int error) {
     switch (error) {
@@ -63,6 +59,15 @@ struct DescriptorPolicy {
 
 // What open returns: any negative value owns nothing.
 using Descriptor = UniqueHandle<DescriptorPolicy>;
+
+struct DirectoryPolicy {
+    using Value = DIR*;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value listing) noexcept { closedir(listing); }
+};
+
+// A folder listing (fdopendir), which owns the descriptor it was opened on.
+using UniqueDirectory = UniqueHandle<DirectoryPolicy>;
 
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
@@ -115,16 +120,6 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// A name no other writer uses at the same moment; creation with O_EXCL settles any clash.
-std::string TemporaryName(const std::string& folder) {
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    const unsigned long long mix =
-        (static_cast<unsigned long long>(ticks) * 0x9E3779B97F4A7C15ull) ^
-        (static_cast<unsigned long long>(getpid()) << 20) ^ counter.fetch_add(1);
-    return folder + '/' + detail::TemporaryFileName<char>(mix);
-}
-
 // Removes the temporary files that writes ended by a kill or a power loss left in the
 // folder. A running writer holds the lock on its file from creation to rename, so a file
 // we can lock is nobody's; it is removed only while its name still leads to it.
@@ -133,11 +128,13 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
     if (!folderFd) {
         return;
     }
-    DIR* listing = fdopendir(dup(folderFd.Get()));
-    if (listing == nullptr) {
+    Descriptor listed(dup(folderFd.Get()));
+    const UniqueDirectory listing(listed ? fdopendir(listed.Get()) : nullptr);
+    if (!listing) {
         return;
     }
-    while (const dirent* entry = readdir(listing)) {
+    (void)listed.Release();  // the listing closes it now
+    while (const dirent* entry = readdir(listing.Get())) {
         if (!detail::IsTemporaryFileName(std::string_view(entry->d_name))) {
             continue;
         }
@@ -152,7 +149,6 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
             unlinkat(folderFd.Get(), entry->d_name, 0);
         }
     }
-    closedir(listing);
 }
 
 int FlushWithFsync(int folderFd) {
@@ -214,7 +210,7 @@ private:
 }  // namespace
 
 NativePath ToNativePath(std::u16string_view path) {
-    return ToCodePage(path, kUtf8);
+    return ToCodePage(path, kUtf8CodePage);
 }
 
 void RemoveTemporaryFileOfWriteInProgress() {
@@ -266,7 +262,8 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
     std::string temporary;
     Descriptor fd;
     for (int attempt = 0; attempt < 100 && !fd; ++attempt) {
-        temporary = TemporaryName(folder);
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        temporary = folder + '/' + detail::NewTemporaryFileName(getpid(), ticks);
         {
             // A signal handler sees either no file or one it can remove.
             const SignalsHeld held;
@@ -347,11 +344,6 @@ namespace detail {
 
 FolderFlush ReplaceFolderFlush(FolderFlush flush) {
     return folderFlush.exchange(flush);
-}
-
-std::u16string SystemErrorText(int error) {
-    // The C library's text is in the locale's encoding, which is UTF-8 wherever this runs.
-    return FromCodePage(std::generic_category().message(error), kUtf8);
 }
 
 }  // namespace detail

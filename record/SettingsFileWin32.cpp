@@ -1,19 +1,14 @@
 // device_config.dat on Windows: the wide-character file calls, FlushFileBuffers and
 // MoveFileExW.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "record/Win32.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <string_view>
 
 #include "record/FileHandleWin32.h"
 #include "record/SettingsFile.h"
-#include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
 
 namespace tavrel {
@@ -101,15 +96,6 @@ bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
 }
 
-// A name no other writer uses at the same moment; CREATE_NEW settles any clash.
-std::wstring TemporaryName(const std::wstring& folder) {
-    static std::atomic<unsigned> counter{0};
-    const unsigned long long mix = (GetTickCount64() * 0x9E3779B97F4A7C15ull) ^
-                                   (static_cast<unsigned long long>(GetCurrentProcessId()) << 20) ^
-                                   counter.fetch_add(1);
-    return folder + L'\\' + detail::TemporaryFileName<wchar_t>(mix);
-}
-
 // A temporary file this young may belong to a writer between closing its file and
 // moving it into place; every other live writer's file is open, and cannot be deleted.
 constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns units
@@ -118,13 +104,9 @@ constexpr ULONGLONG kStaleAge = 60ull * 10'000'000;  // one minute, in 100 ns un
 // folder: those no process has open, and not written in the last minute.
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    using detail::kTemporaryPrefix, detail::kTemporarySuffix;
-    std::wstring pattern = folder + L'\\';
-    pattern.append(kTemporaryPrefix.begin(), kTemporaryPrefix.end());
-    pattern += L'*';
-    pattern.append(kTemporarySuffix.begin(), kTemporarySuffix.end());
-    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const std::wstring pattern = folder + L'\\' + detail::TemporaryFileNamePattern();
+    const UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search) {
         return;
     }
     FILETIME nowTime{};
@@ -139,8 +121,7 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
             ticks(nowTime) - ticks(found.ftLastWriteTime) > kStaleAge) {
             DeleteFileW((folder + L'\\' + found.cFileName).c_str());
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 }  // namespace
@@ -181,56 +162,55 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
     RemoveStaleTemporaryFiles(folder);
 
     std::wstring temporary;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = TemporaryName(folder);
+    UniqueFileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary =
+            folder + L'\\' + detail::NewTemporaryFileName(GetCurrentProcessId(), GetTickCount64());
         if (temporary.size() >= MAX_PATH) {
             return {WriteError::PathTooLong, 0};
         }
         // Not shared: while this writer has it open, no other can delete it as stale.
-        file = CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_ARCHIVE, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        file.Reset(CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        if (!file) {
             const DWORD error = GetLastError();
             if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
                 return Failed(error);
             }
         }
     }
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!file) {
         return Failed(ERROR_FILE_EXISTS);
     }
 
     // Until the move, every failure removes the temporary file and leaves the previous
     // file as it was.
     const auto abandon = [&](WriteResult result) {
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-        }
+        file.Reset();
         DeleteFileW(temporary.c_str());
         return result;
     };
     const auto& bytes = record.Bytes();
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         return abandon(Failed(GetLastError()));
     }
     if (written != bytes.size()) {
         return abandon(Failed(ERROR_HANDLE_DISK_FULL));
     }
-    if (!FlushFileBuffers(file)) {
+    if (!FlushFileBuffers(file.Get())) {
         return abandon(Failed(GetLastError()));
     }
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+    if (SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
         return abandon(Failed(GetLastError()));
     }
-    if (!Holds(file, bytes)) {
+    if (!Holds(file.Get(), bytes)) {
         return abandon({WriteError::VerifyFailed, 0});
     }
-    const std::optional<FileIdentity> ours = IdentityOf(file);
-    const BOOL closed = CloseHandle(file);
-    file = INVALID_HANDLE_VALUE;
-    if (!closed) {
+    // Closed before the move, which a file still open would block; the close can report
+    // a write that failed late.
+    const std::optional<FileIdentity> ours = IdentityOf(file.Get());
+    if (!file.Close()) {
         return abandon(Failed(GetLastError()));
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
@@ -252,28 +232,5 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
     }
     return {};
 }
-
-namespace detail {
-
-std::u16string SystemErrorText(int error) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (n > 0 && buffer != nullptr) {
-        text.assign(reinterpret_cast<const char16_t*>(buffer), n);
-    }
-    if (buffer != nullptr) {
-        LocalFree(buffer);
-    }
-    // The system's sentences end with a line break, which a message box does not need.
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) {
-        text.pop_back();
-    }
-    return text;
-}
-
-}  // namespace detail
 
 }  // namespace tavrel

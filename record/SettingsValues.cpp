@@ -1,3 +1,5 @@
+// The form's values to and from the record.
+
 #include "record/SettingsValues.h"
 
 #include "record/AddressText.h"

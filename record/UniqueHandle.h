@@ -6,7 +6,8 @@
 // A close policy is a type with
 //   using Value = ...;                     the handle type, cheap to copy
 //   static Value Invalid() noexcept;       the value that owns nothing
-//   static void Close(Value) noexcept;     releases a valid value
+//   static void Close(Value) noexcept;     releases a valid value (it may return whether
+//                                          that succeeded: see UniqueHandle::Close)
 // and, when not every value other than Invalid() is valid,
 //   static bool IsValid(Value) noexcept;
 
@@ -63,6 +64,10 @@ public:
     }
     // Gives the handle up without closing it; this then owns nothing.
     [[nodiscard]] Value Release() noexcept { return std::exchange(value_, Policy::Invalid()); }
+    // Closes the handle now and returns what the policy's Close returns, for a kind whose
+    // close reports a failure worth acting on (a file's last write can fail there); this
+    // then owns nothing. Requires a valid handle.
+    decltype(auto) Close() noexcept { return Policy::Close(Release()); }
 
 private:
     Value value_ = Policy::Invalid();

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "record/SettingsFile.h"
 #include "record/SettingsValues.h"
+#include "record/TemporaryName.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -448,20 +449,14 @@ TEST(WriteSettingsFile, RemovesStaleTemporaryFilesOnly) {
     EXPECT_EQ(dir.Names(), expected);
 }
 
-TEST(DescribeWriteError, GivesEachReasonItsOwnSentence) {
-    std::vector<std::u16string> texts;
-    for (const WriteError error :
-         {WriteError::PathTooLong, WriteError::FolderNotFound, WriteError::AccessDenied,
-          WriteError::TargetIsDirectory, WriteError::TargetNotRegularFile, WriteError::DiskFull,
-          WriteError::VerifyFailed, WriteError::ReplacedButNotFlushed,
-          WriteError::ReplacedByAnotherWriter, WriteError::Other}) {
-        const auto text = DescribeWriteError({error, 0});
-        EXPECT_FALSE(text.empty()) << static_cast<int>(error);
-        EXPECT_EQ(std::count(texts.begin(), texts.end(), text), 0) << static_cast<int>(error);
-        texts.push_back(text);
+TEST(TemporaryFileName, NamesMadeAtOneMomentDifferAndAreSweptByTheirShape) {
+    const std::vector<NativePath> names = {detail::NewTemporaryFileName(7, 1000),
+                                           detail::NewTemporaryFileName(7, 1000),
+                                           detail::NewTemporaryFileName(8, 1000)};
+    for (const NativePath& name : names) {
+        EXPECT_TRUE(detail::IsTemporaryFileName(name)) << name;
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
     }
-    EXPECT_EQ(DescribeWriteError({WriteError::FolderNotFound, 2}), u"資料夾不存在");
-    EXPECT_NE(DescribeWriteError({WriteError::Other, 5}).find(u"5"), std::u16string::npos);
 }
 
 }  // namespace

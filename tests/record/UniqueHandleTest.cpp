@@ -26,6 +26,14 @@ struct NonNegativePolicy : CountingPolicy {
     static bool IsValid(Value value) noexcept { return value >= 0; }
 };
 
+// A close that can fail, as a file's can: odd values fail to close.
+struct CheckedPolicy : CountingPolicy {
+    static bool Close(Value value) noexcept {
+        g_closed.push_back(value);
+        return value % 2 == 0;
+    }
+};
+
 class UniqueHandleTest : public testing::Test {
 protected:
     void SetUp() override { g_closed.clear(); }
@@ -80,6 +88,18 @@ TEST_F(UniqueHandleTest, ResetClosesTheOldValueAndReleaseClosesNothing) {
     EXPECT_FALSE(handle);
     handle.Reset();
     EXPECT_EQ(g_closed, std::vector<int>{4});  // 5 was given up, and nothing else held
+}
+
+TEST_F(UniqueHandleTest, CloseReportsThePolicysVerdictAndClosesOnce) {
+    for (const auto& [value, closedCleanly] : {std::pair{8, true}, std::pair{9, false}}) {
+        g_closed.clear();
+        {
+            UniqueHandle<CheckedPolicy> handle(value);
+            EXPECT_EQ(handle.Close(), closedCleanly) << value;
+            EXPECT_FALSE(handle) << value;
+        }
+        EXPECT_EQ(g_closed, std::vector<int>{value});  // not again at the scope's end
+    }
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
-#include "record/SettingsFile.h"
+// The write-failure sentences of the settings dialog, in Traditional Chinese.
+
+#include "dialog/WriteErrorText.h"
 
 #include "record/SystemErrorText.h"
 
@@ -35,7 +37,7 @@ std::u16string DescribeWriteError(const WriteResult& result) {
         for (const char c : std::to_string(result.systemError)) {
             text += static_cast<char16_t>(c);
         }
-        const std::u16string detail = detail::SystemErrorText(result.systemError);
+        const std::u16string detail = SystemErrorText(result.systemError);
         if (!detail.empty()) {
             text += u"：" + detail;
         }
