@@ -153,17 +153,29 @@ protected:
 
     // Presses 確定 and returns the folder browser that opens.
     static HWND OpenBrowser(const Program& p, bool onScreen = false) {
-        if (onScreen) {
-            ClickOnScreen(p.Item(IDOK));
-        } else {
-            PostClick(p.Item(IDOK));
-        }
         HWND browser = nullptr;
-        WaitFor([&] {
-            const std::vector<HWND> browsers = Browsers(p);
-            browser = browsers.empty() ? nullptr : browsers.front();
-            return browser != nullptr;
-        });
+        const auto opened = [&](std::chrono::milliseconds timeout) {
+            return WaitFor(
+                [&] {
+                    const std::vector<HWND> browsers = Browsers(p);
+                    browser = browsers.empty() ? nullptr : browsers.front();
+                    return browser != nullptr;
+                },
+                timeout);
+        };
+        if (!onScreen) {
+            PostClick(p.Item(IDOK));
+            opened(kTimeout);
+            return browser;
+        }
+        // A click on the screen is lost when it comes before the window takes input (a
+        // loaded machine); clicking again is safe, since an open browser disables the
+        // settings window and a click on it then does nothing.
+        for (int attempt = 0; attempt < 3 && browser == nullptr; ++attempt) {
+            p.WaitUntilIdle();
+            ClickOnScreen(p.Item(IDOK));
+            opened(kTimeout / 3);
+        }
         return browser;
     }
 
