@@ -157,7 +157,7 @@ std::optional<Device> BatchRun::CheckRow(const TableRow& row) {
     } else {
         device.folder = out_ / PathFromUtf8(device.name);
         device.file = device.folder / kSettingsFileName;
-        const FileKind there = LinkStatus(device.folder).kind;
+        const FileKind there = LinkStatus(device.folder.native()).kind;
         std::error_code ec;
         std::string error;
         if (there == FileKind::Folder ||

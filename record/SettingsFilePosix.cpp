@@ -21,7 +21,9 @@
 #include <system_error>
 
 #include "record/CodePage.h"
+#include "record/FileDescriptorPosix.h"
 #include "record/FolderFlush.h"
+#include "record/RegularFile.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
@@ -53,16 +55,6 @@ WriteResult Failed(int error) {
             return {WriteError::Other, error};
     }
 }
-
-struct DescriptorPolicy {
-    using Value = int;
-    static Value Invalid() noexcept { return -1; }
-    static bool IsValid(Value fd) noexcept { return fd >= 0; }
-    static void Close(Value fd) noexcept { close(fd); }
-};
-
-// What open returns: any negative value owns nothing.
-using Descriptor = UniqueHandle<DescriptorPolicy>;
 
 // Reads until `buffer` is full, the file ends or a read fails; returns the count read.
 std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
@@ -224,18 +216,11 @@ void RemoveTemporaryFileOfWriteInProgress() {
 }
 
 std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
-    // Never wait in open (a FIFO without a writer) nor read from anything but a file.
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const RegularFileRead file = ReadRegularFile(path, kRecordSize);
+    if (file.status.kind != FileKind::Regular) {
         return std::nullopt;
     }
-    const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(fd.Get(), image);
-    return DeviceSettingsRecord::FromImage(std::span(image).first(n));
+    return DeviceSettingsRecord::FromImage(file.bytes);
 }
 
 WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord& record,

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "record/FileHandleWin32.h"
+#include "record/RegularFile.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 #include "record/TemporaryName.h"
@@ -150,15 +151,11 @@ NativePath ToNativePath(std::u16string_view path) {
 }
 
 std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
-    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    // A pipe or a device is not read: it could keep the reader waiting.
-    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    const RegularFileRead file = ReadRegularFile(path, kRecordSize);
+    if (file.status.kind != FileKind::Regular) {
         return std::nullopt;
     }
-    std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(file.Get(), image);
-    return DeviceSettingsRecord::FromImage(std::span(image).first(n));
+    return DeviceSettingsRecord::FromImage(file.bytes);
 }
 
 WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsRecord& record,
