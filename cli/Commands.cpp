@@ -7,8 +7,8 @@
 #include "cli/Files.h"
 #include "cli/Hints.h"
 #include "cli/Json.h"
+#include "cli/SettingsKeys.h"
 #include "cli/Text.h"
-#include "record/AddressText.h"
 #include "record/SettingsFile.h"
 
 namespace tavrel::cli {
@@ -35,21 +35,24 @@ void PrintWarnings(std::ostream& out, const std::vector<std::string>& warnings) 
     }
 }
 
+// The key's label with its colon, as the listing starts its line.
+std::string LabelOf(std::string_view key) {
+    return std::string(SettingsKeyNamed(key).label) + ":";
+}
+
 void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
     const SettingsValues& v = loaded.values;
-    const auto address = [](AddressValue a) { return Utf16ToUtf8(AddressToText(a)); };
-    Line(
-        out, "位址模式:",
-        v.automaticAddress ? "自動取得IP位址 (addressMode 1)" : "使用下列的IP位址 (addressMode 0)");
-    Line(out, "IP位址:", address(v.ipAddress));
-    Line(out, "子網路遮罩:", address(v.subnetMask));
-    Line(out, "預設閘道:", address(v.defaultGateway));
-    Line(out, "其他DNS 伺服器:", address(v.otherDnsServer));
-    Line(out, "慣用DNS伺服器:", address(v.preferredDnsServer));
+    Line(out, LabelOf("addressMode"),
+         v.automaticAddress ? std::string(kAutomaticAddressChoice) + " (addressMode 1)"
+                            : std::string(kFixedAddressChoice) + " (addressMode 0)");
+    for (const char* key :
+         {"ipAddress", "subnetMask", "defaultGateway", "otherDnsServer", "preferredDnsServer"}) {
+        Line(out, LabelOf(key), SettingsKeyNamed(key).format(v));
+    }
 
     // The push address, one line of the text per line of the listing.
     std::u16string_view push = v.pushAddress;
-    std::string_view label = "來電號碼推送位址:";
+    std::string label = LabelOf("pushAddress");
     while (true) {
         const std::size_t end = push.find_first_of(u"\r\n");
         Line(out, label, Utf16ToUtf8(push.substr(0, end)));
@@ -60,13 +63,14 @@ void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
         push.remove_prefix(end + (push.substr(end, 2) == u"\r\n" ? 2 : 1));
     }
 
-    static constexpr const char* kGuard[] = {"未選擇", "關閉", "開啟"};
     const std::int32_t g = v.lineGuardMode;
-    Line(out, "惡意佔用外線設定:",
-         std::string(kGuard[g >= -1 && g <= 1 ? g + 1 : 0]) + " (lineGuardMode " +
-             std::to_string(g) + ")");
-    Line(out, "來電響鈴超過:", std::to_string(v.ringLimit) + " 聲，立即將電話接起後並掛斷來電");
-    Line(out, "CIPKEY:", Utf16ToUtf8(v.cipKey));
+    const bool listed = g >= 0 && g < static_cast<std::int32_t>(kLineGuardEntries.size());
+    Line(out, LabelOf("lineGuardMode"),
+         std::string(listed ? kLineGuardEntries[static_cast<std::size_t>(g)] : "未選擇") +
+             " (lineGuardMode " + std::to_string(g) + ")");
+    Line(out, LabelOf("ringLimit"),
+         std::to_string(v.ringLimit) + " " + std::string(kRingsUnit) + std::string(kRingsAction));
+    Line(out, LabelOf("cipKey"), Utf16ToUtf8(v.cipKey));
     if (!loaded.warnings.empty()) {
         out << "\nWarnings:\n";
         PrintWarnings(out, loaded.warnings);
