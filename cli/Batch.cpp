@@ -1,3 +1,7 @@
+// `batch` in two passes over the table: the first checks every row (its name, its
+// cells, names and fixed addresses repeated) and prints the hints; only when every row
+// passes does the second create the folders and write the files, stopping at the first
+// write that fails.
 #include "cli/Batch.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The command line through CLI11: the options of each command, "help COMMAND", and usage
+// errors worded in this program's terms, which end with exit status 2.
 #include "cli/Cli.h"
 
 #include <CLI/CLI.hpp>
@@ -160,20 +162,17 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     AddOptional(write, "--preferred-dns", w.preferredDnsServer,
                 LabelHelp("preferredDnsServer", "preferred DNS server"), "A");
     AddOptional(write, "--push", w.pushAddress,
-                LabelHelp("pushAddress",
-                          "push address, at most " + std::to_string(kPushAddressTypingLimit) +
-                              " characters (line breaks stored as CR LF)"),
+                LabelHelp("pushAddress", "push address, at most " +
+                                             std::to_string(kPushAddressTypingLimit) +
+                                             " characters (line breaks stored as CR LF)"),
                 "TEXT");
-    AddOptional(write, "--guard", w.lineGuard,
-                LabelHelp("lineGuardMode", "off (" + std::string(kLineGuardEntries[0]) +
-                                               ") or on (" + std::string(kLineGuardEntries[1]) +
-                                               ")"),
-                "off|on");
+    const std::string guardWords = "off (" + std::string(kLineGuardEntries[0]) + ") or on (" +
+                                   std::string(kLineGuardEntries[1]) + ")";
+    AddOptional(write, "--guard", w.lineGuard, LabelHelp("lineGuardMode", guardWords), "off|on");
+    const std::string ringsWords =
+        std::string(SettingsKeyNamed("ringLimit").label) + " N " + std::string(kRingsUnit);
     AddOptional(write, "--rings", w.ringLimit,
-                FormHelp(std::string(SettingsKeyNamed("ringLimit").label) + " N " +
-                             std::string(kRingsUnit),
-                         "answer and hang up after N rings (signed 32-bit)"),
-                "N");
+                FormHelp(ringsWords, "answer and hang up after N rings (signed 32-bit)"), "N");
     AddOptional(write, "--key", w.cipKey,
                 LabelHelp("cipKey", "key, at most " + std::to_string(kCipKeyMaxBytes) +
                                         " bytes in the code page"),

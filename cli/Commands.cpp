@@ -1,3 +1,5 @@
+// show, check and write: a file loaded as the dialog loads it and listed with the form's
+// labels, or the form's values built from options and written as confirming writes them.
 #include "cli/Commands.h"
 
 #include <istream>
@@ -122,21 +124,21 @@ std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Str
 int Show(const std::string& file, bool json, CodePage cp, Streams io) {
     const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(file), cp, io);
     if (!loaded) {
-        return 1;
+        return kExitFailed;
     }
     if (json) {
         io.out << SettingsToJson(loaded->values, loaded->warnings, NetworkHints(loaded->values));
     } else {
         PrintSettings(io.out, *loaded);
     }
-    return 0;
+    return kExitSuccess;
 }
 
 int Check(const std::string& given, bool strict, CodePage cp, Streams io) {
     const std::string file = SettingsFileIn(given);
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
-        return 1;
+        return kExitFailed;
     }
     const std::vector<std::string> hints = NetworkHints(loaded->values);
     if (!loaded->warnings.empty()) {
@@ -146,7 +148,7 @@ int Check(const std::string& given, bool strict, CodePage cp, Streams io) {
         io.out << file << ": exactly what the dialog writes for the values it shows\n";
     }
     PrintHints(io.out, hints);
-    return loaded->warnings.empty() && !(strict && !hints.empty()) ? 0 : 1;
+    return loaded->warnings.empty() && !(strict && !hints.empty()) ? kExitSuccess : kExitFailed;
 }
 
 int Write(const WriteOptions& o, CodePage cp, Streams io) {
@@ -154,7 +156,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
     if (o.base) {
         const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(*o.base), cp, io);
         if (!loaded) {
-            return 1;
+            return kExitFailed;
         }
         values = loaded->values;
     } else if (o.jsonIn) {
@@ -162,13 +164,13 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         const std::optional<InputBytes> input = ReadInput(*o.jsonIn, io.in, kJsonInputLimit, error);
         if (!input) {
             Fail(io, "--json-in: " + error);
-            return 1;
+            return kExitFailed;
         }
         if (!input->size || *input->size > kJsonInputLimit) {
             Fail(io, "--json-in: " + *o.jsonIn + " holds more than " +
                          std::to_string(kJsonInputLimit >> 20) +
                          " MiB, far more than a settings object");
-            return 1;
+            return kExitFailed;
         }
         const std::vector<std::string> refused = ApplyJson(
             std::string_view(reinterpret_cast<const char*>(input->head.data()), input->head.size()),
@@ -177,7 +179,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
             for (const std::string& r : refused) {
                 Fail(io, "--json-in: " + r);
             }
-            return 1;
+            return kExitFailed;
         }
     }
 
@@ -218,7 +220,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         for (const std::string& r : refused) {
             Fail(io, r);
         }
-        return 1;
+        return kExitFailed;
     }
     PrintHints(io.err, NetworkHints(values));
 
@@ -232,18 +234,18 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         io.out.flush();
         if (!io.out) {
             Fail(io, "cannot write to standard output");
-            return 1;
+            return kExitFailed;
         }
-        return 0;
+        return kExitSuccess;
     }
     const WriteResult written = WriteSettingsFile(*target, record);
     if (!written) {
         Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
                      DescribeWriteFailure(written));
-        return 1;
+        return kExitFailed;
     }
     io.out << "wrote " << PathToUtf8(*target) << "\n";
-    return 0;
+    return kExitSuccess;
 }
 
 }  // namespace tavrel::cli

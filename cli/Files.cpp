@@ -1,3 +1,6 @@
+// Inputs read through the record's regular-file read (standard input as a stream), the
+// destination of `write` resolved before anything is written, and the words for what
+// stands at a path and for a failed write.
 #include "cli/Files.h"
 
 #include <algorithm>
@@ -28,8 +31,8 @@ std::optional<std::vector<std::uint8_t>> ReadStream(std::istream& stream, std::s
 
 // The first `keep` bytes and the size: the count read when nothing `more` follows them,
 // else the size the system reports if that is larger than `keep`, else unknown.
-InputBytes Kept(std::vector<std::uint8_t> head, bool more,
-                std::optional<std::uintmax_t> reported, std::size_t keep) {
+InputBytes Kept(std::vector<std::uint8_t> head, bool more, std::optional<std::uintmax_t> reported,
+                std::size_t keep) {
     InputBytes input;
     if (!more) {
         input.size = head.size();
@@ -196,7 +199,7 @@ std::string DescribeWriteFailure(const WriteResult& result) {
             break;
     }
     if (result.systemError != 0) {
-        reason += " (" + std::system_category().message(result.systemError) + ")";
+        reason += " (" + SystemMessage(result.systemError) + ")";
     }
     return reason;
 }

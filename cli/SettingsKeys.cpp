@@ -1,3 +1,5 @@
+// The table of settings keys: each key's text is read by the check that `write`'s option
+// for it uses, and formatted as `show --json` prints it.
 #include "cli/SettingsKeys.h"
 
 #include <stdexcept>
@@ -46,8 +48,7 @@ const std::array<SettingsKey, 10> kSettingsKeys{{
     AddressKey<&SettingsValues::subnetMask>("subnetMask", "子網路遮罩"),
     AddressKey<&SettingsValues::defaultGateway>("defaultGateway", "預設閘道"),
     AddressKey<&SettingsValues::otherDnsServer>("otherDnsServer", "其他DNS 伺服器"),
-    AddressKey<&SettingsValues::preferredDnsServer>("preferredDnsServer",
-                                                    "慣用DNS伺服器"),
+    AddressKey<&SettingsValues::preferredDnsServer>("preferredDnsServer", "慣用DNS伺服器"),
     {"pushAddress", "來電號碼推送位址", false,
      [](std::string_view text, CodePage, SettingsValues& v, std::string& reason) {
          return Store(CheckPushAddress(text, reason), v.pushAddress);
