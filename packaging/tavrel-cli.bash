@@ -7,7 +7,7 @@ _tavrel_cli() {
     local command= word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case "$word" in
-            show|check|write|batch|table) command=$word; break ;;
+            show|check|write|batch|table|help) command=$word; break ;;
         esac
     done
 
@@ -37,6 +37,8 @@ _tavrel_cli() {
             *) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
         esac
     elif [ -z "$command" ]; then
+        COMPREPLY=($(compgen -W 'show check write batch table help' -- "$cur"))
+    elif [ "$command" = help ]; then
         COMPREPLY=($(compgen -W 'show check write batch table' -- "$cur"))
     else
         compopt -o filenames 2>/dev/null
