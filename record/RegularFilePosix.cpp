@@ -70,8 +70,8 @@ RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
         result.status = StatusFromError(errno);
         return result;
     }
-    result.status = fstat(fd.Get(), &st) != 0 ? FileStatus{FileKind::Other, errno}
-                                              : StatusFromMode(st.st_mode);
+    result.status =
+        fstat(fd.Get(), &st) != 0 ? FileStatus{FileKind::Other, errno} : StatusFromMode(st.st_mode);
     if (result.status.kind != FileKind::Regular) {
         return result;
     }
