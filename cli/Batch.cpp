@@ -1,3 +1,7 @@
+// `batch` in two passes over the table: the first checks every row (its name, its
+// cells, names and fixed addresses repeated) and prints the hints; only when every row
+// passes does the second create the folders and write the files, stopping at the first
+// write that fails.
 #include "cli/Batch.h"
 
 #include <algorithm>
@@ -157,7 +161,7 @@ std::optional<Device> BatchRun::CheckRow(const TableRow& row) {
     } else {
         device.folder = out_ / PathFromUtf8(device.name);
         device.file = device.folder / kSettingsFileName;
-        const FileKind there = LinkStatus(device.folder).kind;
+        const FileKind there = LinkStatus(device.folder.native()).kind;
         std::error_code ec;
         std::string error;
         if (there == FileKind::Folder ||

@@ -1,3 +1,5 @@
+// The form's own limits, as the address control, the ring count and the key's byte count
+// apply them, each refusal worded for the user of a script.
 #include "cli/Checks.h"
 
 #include <charconv>

@@ -1,3 +1,5 @@
+// The command line through CLI11: the options of each command, "help COMMAND", and usage
+// errors worded in this program's terms, which end with exit status 2.
 #include "cli/Cli.h"
 
 #include <CLI/CLI.hpp>
@@ -6,7 +8,9 @@
 #include "cli/Batch.h"
 #include "cli/Checks.h"
 #include "cli/Commands.h"
+#include "cli/SettingsKeys.h"
 #include "cli/Table.h"
+#include "record/SettingsValues.h"
 
 namespace tavrel::cli {
 
@@ -19,6 +23,16 @@ CLI::Option* AddOptional(CLI::App* app, const std::string& name, std::optional<s
         ->add_option_function<std::string>(
             name, [&target](const std::string& value) { target = value; }, help)
         ->type_name(typeName);
+}
+
+// The help of an option that sets a field of the form: the form's words for it, then
+// what it does.
+std::string FormHelp(std::string_view words, std::string_view what) {
+    return std::string(words) + ": " + std::string(what);
+}
+
+std::string LabelHelp(std::string_view key, std::string_view what) {
+    return FormHelp(SettingsKeyNamed(key).label, what);
 }
 
 std::string UsageText(const std::string& problem) {
@@ -135,23 +149,34 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     AddOptional(write, "--json-in", w.jsonIn, "Start from a 'show --json' object in FILE (or -)",
                 "FILE")
         ->excludes(base);
-    write->add_flag("--auto", w.automatic, "自動取得IP位址: the address is obtained automatically");
-    write->add_flag("--fixed", w.fixed, "使用下列的IP位址: the fixed addresses below");
-    AddOptional(write, "--ip", w.ipAddress, "IP位址: the device's own address", "A");
-    AddOptional(write, "--mask", w.subnetMask, "子網路遮罩: subnet mask", "A");
-    AddOptional(write, "--gateway", w.defaultGateway, "預設閘道: default gateway", "A");
-    AddOptional(write, "--other-dns", w.otherDnsServer, "其他DNS 伺服器: other DNS server", "A");
+    write->add_flag("--auto", w.automatic,
+                    FormHelp(kAutomaticAddressChoice, "the address is obtained automatically"));
+    write->add_flag("--fixed", w.fixed, FormHelp(kFixedAddressChoice, "the fixed addresses below"));
+    AddOptional(write, "--ip", w.ipAddress, LabelHelp("ipAddress", "the device's own address"),
+                "A");
+    AddOptional(write, "--mask", w.subnetMask, LabelHelp("subnetMask", "subnet mask"), "A");
+    AddOptional(write, "--gateway", w.defaultGateway,
+                LabelHelp("defaultGateway", "default gateway"), "A");
+    AddOptional(write, "--other-dns", w.otherDnsServer,
+                LabelHelp("otherDnsServer", "other DNS server"), "A");
     AddOptional(write, "--preferred-dns", w.preferredDnsServer,
-                "慣用DNS伺服器: preferred DNS server", "A");
-    AddOptional(
-        write, "--push", w.pushAddress,
-        "來電號碼推送位址: push address, at most 250 characters (line breaks stored as CR LF)",
-        "TEXT");
-    AddOptional(write, "--guard", w.lineGuard, "惡意佔用外線設定: off (關閉) or on (開啟)",
-                "off|on");
+                LabelHelp("preferredDnsServer", "preferred DNS server"), "A");
+    AddOptional(write, "--push", w.pushAddress,
+                LabelHelp("pushAddress", "push address, at most " +
+                                             std::to_string(kPushAddressTypingLimit) +
+                                             " characters (line breaks stored as CR LF)"),
+                "TEXT");
+    const std::string guardWords = "off (" + std::string(kLineGuardEntries[0]) + ") or on (" +
+                                   std::string(kLineGuardEntries[1]) + ")";
+    AddOptional(write, "--guard", w.lineGuard, LabelHelp("lineGuardMode", guardWords), "off|on");
+    const std::string ringsWords =
+        std::string(SettingsKeyNamed("ringLimit").label) + " N " + std::string(kRingsUnit);
     AddOptional(write, "--rings", w.ringLimit,
-                "來電響鈴超過 N 聲: answer and hang up after N rings (signed 32-bit)", "N");
-    AddOptional(write, "--key", w.cipKey, "CIPKEY: key, at most 63 bytes in the code page", "TEXT");
+                FormHelp(ringsWords, "answer and hang up after N rings (signed 32-bit)"), "N");
+    AddOptional(write, "--key", w.cipKey,
+                LabelHelp("cipKey", "key, at most " + std::to_string(kCipKeyMaxBytes) +
+                                        " bytes in the code page"),
+                "TEXT");
 
     BatchOptions b;
     CLI::App* batch = app.add_subcommand(

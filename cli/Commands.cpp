@@ -1,3 +1,5 @@
+// show, check and write: a file loaded as the dialog loads it and listed with the form's
+// labels, or the form's values built from options and written as confirming writes them.
 #include "cli/Commands.h"
 
 #include <istream>
@@ -7,8 +9,8 @@
 #include "cli/Files.h"
 #include "cli/Hints.h"
 #include "cli/Json.h"
+#include "cli/SettingsKeys.h"
 #include "cli/Text.h"
-#include "record/AddressText.h"
 #include "record/SettingsFile.h"
 
 namespace tavrel::cli {
@@ -35,21 +37,24 @@ void PrintWarnings(std::ostream& out, const std::vector<std::string>& warnings) 
     }
 }
 
+// The key's label with its colon, as the listing starts its line.
+std::string LabelOf(std::string_view key) {
+    return std::string(SettingsKeyNamed(key).label) + ":";
+}
+
 void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
     const SettingsValues& v = loaded.values;
-    const auto address = [](AddressValue a) { return Utf16ToUtf8(AddressToText(a)); };
-    Line(
-        out, "位址模式:",
-        v.automaticAddress ? "自動取得IP位址 (addressMode 1)" : "使用下列的IP位址 (addressMode 0)");
-    Line(out, "IP位址:", address(v.ipAddress));
-    Line(out, "子網路遮罩:", address(v.subnetMask));
-    Line(out, "預設閘道:", address(v.defaultGateway));
-    Line(out, "其他DNS 伺服器:", address(v.otherDnsServer));
-    Line(out, "慣用DNS伺服器:", address(v.preferredDnsServer));
+    Line(out, LabelOf("addressMode"),
+         v.automaticAddress ? std::string(kAutomaticAddressChoice) + " (addressMode 1)"
+                            : std::string(kFixedAddressChoice) + " (addressMode 0)");
+    for (const char* key :
+         {"ipAddress", "subnetMask", "defaultGateway", "otherDnsServer", "preferredDnsServer"}) {
+        Line(out, LabelOf(key), SettingsKeyNamed(key).format(v));
+    }
 
     // The push address, one line of the text per line of the listing.
     std::u16string_view push = v.pushAddress;
-    std::string_view label = "來電號碼推送位址:";
+    std::string label = LabelOf("pushAddress");
     while (true) {
         const std::size_t end = push.find_first_of(u"\r\n");
         Line(out, label, Utf16ToUtf8(push.substr(0, end)));
@@ -60,13 +65,14 @@ void PrintSettings(std::ostream& out, const LoadedSettings& loaded) {
         push.remove_prefix(end + (push.substr(end, 2) == u"\r\n" ? 2 : 1));
     }
 
-    static constexpr const char* kGuard[] = {"未選擇", "關閉", "開啟"};
     const std::int32_t g = v.lineGuardMode;
-    Line(out, "惡意佔用外線設定:",
-         std::string(kGuard[g >= -1 && g <= 1 ? g + 1 : 0]) + " (lineGuardMode " +
-             std::to_string(g) + ")");
-    Line(out, "來電響鈴超過:", std::to_string(v.ringLimit) + " 聲，立即將電話接起後並掛斷來電");
-    Line(out, "CIPKEY:", Utf16ToUtf8(v.cipKey));
+    const bool listed = g >= 0 && g < static_cast<std::int32_t>(kLineGuardEntries.size());
+    Line(out, LabelOf("lineGuardMode"),
+         std::string(listed ? kLineGuardEntries[static_cast<std::size_t>(g)] : "未選擇") +
+             " (lineGuardMode " + std::to_string(g) + ")");
+    Line(out, LabelOf("ringLimit"),
+         std::to_string(v.ringLimit) + " " + std::string(kRingsUnit) + std::string(kRingsAction));
+    Line(out, LabelOf("cipKey"), Utf16ToUtf8(v.cipKey));
     if (!loaded.warnings.empty()) {
         out << "\nWarnings:\n";
         PrintWarnings(out, loaded.warnings);
@@ -118,21 +124,21 @@ std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Str
 int Show(const std::string& file, bool json, CodePage cp, Streams io) {
     const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(file), cp, io);
     if (!loaded) {
-        return 1;
+        return kExitFailed;
     }
     if (json) {
         io.out << SettingsToJson(loaded->values, loaded->warnings, NetworkHints(loaded->values));
     } else {
         PrintSettings(io.out, *loaded);
     }
-    return 0;
+    return kExitSuccess;
 }
 
 int Check(const std::string& given, bool strict, CodePage cp, Streams io) {
     const std::string file = SettingsFileIn(given);
     const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
     if (!loaded) {
-        return 1;
+        return kExitFailed;
     }
     const std::vector<std::string> hints = NetworkHints(loaded->values);
     if (!loaded->warnings.empty()) {
@@ -142,7 +148,7 @@ int Check(const std::string& given, bool strict, CodePage cp, Streams io) {
         io.out << file << ": exactly what the dialog writes for the values it shows\n";
     }
     PrintHints(io.out, hints);
-    return loaded->warnings.empty() && !(strict && !hints.empty()) ? 0 : 1;
+    return loaded->warnings.empty() && !(strict && !hints.empty()) ? kExitSuccess : kExitFailed;
 }
 
 int Write(const WriteOptions& o, CodePage cp, Streams io) {
@@ -150,7 +156,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
     if (o.base) {
         const std::optional<LoadedSettings> loaded = LoadFile(SettingsFileIn(*o.base), cp, io);
         if (!loaded) {
-            return 1;
+            return kExitFailed;
         }
         values = loaded->values;
     } else if (o.jsonIn) {
@@ -158,13 +164,13 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         const std::optional<InputBytes> input = ReadInput(*o.jsonIn, io.in, kJsonInputLimit, error);
         if (!input) {
             Fail(io, "--json-in: " + error);
-            return 1;
+            return kExitFailed;
         }
         if (!input->size || *input->size > kJsonInputLimit) {
             Fail(io, "--json-in: " + *o.jsonIn + " holds more than " +
                          std::to_string(kJsonInputLimit >> 20) +
                          " MiB, far more than a settings object");
-            return 1;
+            return kExitFailed;
         }
         const std::vector<std::string> refused = ApplyJson(
             std::string_view(reinterpret_cast<const char*>(input->head.data()), input->head.size()),
@@ -173,7 +179,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
             for (const std::string& r : refused) {
                 Fail(io, "--json-in: " + r);
             }
-            return 1;
+            return kExitFailed;
         }
     }
 
@@ -214,7 +220,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         for (const std::string& r : refused) {
             Fail(io, r);
         }
-        return 1;
+        return kExitFailed;
     }
     PrintHints(io.err, NetworkHints(values));
 
@@ -228,18 +234,18 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
         io.out.flush();
         if (!io.out) {
             Fail(io, "cannot write to standard output");
-            return 1;
+            return kExitFailed;
         }
-        return 0;
+        return kExitSuccess;
     }
     const WriteResult written = WriteSettingsFile(*target, record);
     if (!written) {
         Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
                      DescribeWriteFailure(written));
-        return 1;
+        return kExitFailed;
     }
     io.out << "wrote " << PathToUtf8(*target) << "\n";
-    return 0;
+    return kExitSuccess;
 }
 
 }  // namespace tavrel::cli

@@ -1,5 +1,7 @@
 #pragma once
-// The three commands. Each returns the exit status: 0 success, 1 failed or refused.
+// show, check and write, and what the other commands share with them: the streams,
+// loading a file as the dialog loads it, failures and hints. Each command returns its
+// exit status: kExitSuccess, or kExitFailed when it failed or refused (Cli.h).
 
 #include <iosfwd>
 #include <optional>
@@ -13,6 +15,7 @@
 
 namespace tavrel::cli {
 
+// The streams a command reads and writes, and what standard output is.
 struct Streams {
     std::istream& in;
     std::ostream& out;

@@ -1,3 +1,5 @@
+// Tables through libfccp's CSV reader, after a pass of our own over the text that tells
+// well-formed quotes from bad ones and hides line breaks inside quotes from the reader.
 #include "cli/Csv.h"
 
 #include <utility>

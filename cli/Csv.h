@@ -19,6 +19,7 @@ namespace tavrel::cli {
 
 // The columns of a settings table: "name", then the settings keys.
 inline constexpr std::size_t kTableColumns = 1 + std::tuple_size_v<decltype(kSettingsKeys)>;
+// The header of `column` (below kTableColumns): "name", or the key's name.
 std::string_view TableColumnName(std::size_t column);
 
 // One row of a settings table.

@@ -1,3 +1,6 @@
+// Inputs read through the record's regular-file read (standard input as a stream), the
+// destination of `write` resolved before anything is written, and the words for what
+// stands at a path and for a failed write.
 #include "cli/Files.h"
 
 #include <algorithm>
@@ -26,18 +29,17 @@ std::optional<std::vector<std::uint8_t>> ReadStream(std::istream& stream, std::s
     return bytes;
 }
 
-// The first `keep` of the bytes read, and the size: the count read when it is within
-// `keep`, else the size the system reports if that is larger, else unknown.
-InputBytes Kept(std::vector<std::uint8_t> bytes, std::size_t keep,
-                std::optional<std::uintmax_t> reported) {
+// The first `keep` bytes and the size: the count read when nothing `more` follows them,
+// else the size the system reports if that is larger than `keep`, else unknown.
+InputBytes Kept(std::vector<std::uint8_t> head, bool more, std::optional<std::uintmax_t> reported,
+                std::size_t keep) {
     InputBytes input;
-    if (bytes.size() <= keep) {
-        input.size = bytes.size();
+    if (!more) {
+        input.size = head.size();
     } else if (reported && *reported > keep) {
         input.size = reported;
     }
-    bytes.resize(std::min(bytes.size(), keep));
-    input.head = std::move(bytes);
+    input.head = std::move(head);
     return input;
 }
 
@@ -86,12 +88,14 @@ std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, s
             error = "cannot read standard input";
             return std::nullopt;
         }
-        return Kept(std::move(*bytes), keep, std::nullopt);
+        const bool more = bytes->size() > keep;
+        bytes->resize(std::min(bytes->size(), keep));
+        return Kept(std::move(*bytes), more, std::nullopt, keep);
     }
-    detail::RegularFileRead read = detail::ReadRegularFile(PathFromUtf8(name), keep + 1);
+    RegularFileRead read = ReadRegularFile(PathFromUtf8(name).native(), keep);
     const FileStatus& status = read.status;
     if (status.kind == FileKind::Regular && status.systemError == 0) {
-        return Kept(std::move(read.bytes), keep, read.size);
+        return Kept(std::move(read.bytes), read.more, read.size, keep);
     }
     error = "cannot read " + name + ": ";
     if (status.systemError != 0) {
@@ -143,7 +147,7 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
             return std::nullopt;
         }
     }
-    const FileStatus status = LinkStatus(target);
+    const FileStatus status = LinkStatus(target.native());
     if (status.kind == FileKind::Missing || status.kind == FileKind::Regular) {
         return target;
     }
@@ -195,7 +199,7 @@ std::string DescribeWriteFailure(const WriteResult& result) {
             break;
     }
     if (result.systemError != 0) {
-        reason += " (" + std::system_category().message(result.systemError) + ")";
+        reason += " (" + SystemMessage(result.systemError) + ")";
     }
     return reason;
 }

@@ -13,25 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "record/RegularFile.h"
+
 namespace tavrel {
 struct WriteResult;
 }
 
 namespace tavrel::cli {
 
+// A name given in UTF-8 as a path, and a path as UTF-8 for a message; both exact for any
+// name that is valid text (Windows paths are UTF-16 underneath).
 std::filesystem::path PathFromUtf8(const std::string& name);
 std::string PathToUtf8(const std::filesystem::path& path);
-
-// What stands at a path.
-enum class FileKind { Missing, Regular, Folder, SymbolicLink, Device, Pipe, Socket, Other };
-
-struct FileStatus {
-    FileKind kind = FileKind::Other;
-    int systemError = 0;  // errno or GetLastError() when the kind cannot be told
-};
-
-// What is at `path` itself; a symbolic link there is not followed.
-FileStatus LinkStatus(const std::filesystem::path& path);
 
 // "a folder", "a device", "a FIFO (named pipe)", ... for a message.
 std::string KindPhrase(FileKind kind);
@@ -61,21 +54,5 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
 
 // Why WriteSettingsFile failed, in a few words.
 std::string DescribeWriteFailure(const WriteResult& result);
-
-// The platform's part.
-namespace detail {
-
-// Reads at most `limit` bytes of `path` when it is a regular file (a link to one is
-// followed), opening nothing else and never waiting for a writer. `status.kind` is
-// Regular with no systemError on success; `size` is the file's size as the system
-// reports it.
-struct RegularFileRead {
-    FileStatus status;
-    std::vector<std::uint8_t> bytes;
-    std::uintmax_t size = 0;
-};
-RegularFileRead ReadRegularFile(const std::filesystem::path& path, std::size_t limit);
-
-}  // namespace detail
 
 }  // namespace tavrel::cli

@@ -1,3 +1,5 @@
+// The hints, from the address arithmetic of a fixed configuration: the subnet the IP
+// address and mask make, and where the gateway and DNS servers fall.
 #include "cli/Hints.h"
 
 #include <bit>

@@ -1,3 +1,6 @@
+// What saving without edits would change: the loaded values are saved again in memory and
+// compared with the file field by field; each field that differs is named with the
+// reasons found for it.
 #include "cli/Inspect.h"
 
 #include <algorithm>

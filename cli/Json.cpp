@@ -1,3 +1,5 @@
+// JSON through nlohmann::json, keys in the order of the table of settings keys; input is
+// parsed with a depth limit, and its errors are worded with their line and column.
 #include "cli/Json.h"
 
 #include <algorithm>

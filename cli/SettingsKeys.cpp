@@ -1,4 +1,8 @@
+// The table of settings keys: each key's text is read by the check that `write`'s option
+// for it uses, and formatted as `show --json` prints it.
 #include "cli/SettingsKeys.h"
+
+#include <stdexcept>
 
 #include "cli/Checks.h"
 #include "cli/Text.h"
@@ -28,39 +32,39 @@ std::string FormatAddress(const SettingsValues& v) {
 }
 
 template <AddressValue SettingsValues::*member>
-constexpr SettingsKey AddressKey(const char* name) {
-    return {name, false, ApplyAddress<member>, FormatAddress<member>};
+constexpr SettingsKey AddressKey(const char* name, const char* label) {
+    return {name, label, false, ApplyAddress<member>, FormatAddress<member>};
 }
 
 }  // namespace
 
 const std::array<SettingsKey, 10> kSettingsKeys{{
-    {"addressMode", true,
+    {"addressMode", "位址模式", true,
      [](std::string_view text, CodePage, SettingsValues& v, std::string& reason) {
          return Store(CheckAddressModeNumber(text, reason), v.automaticAddress);
      },
      [](const SettingsValues& v) { return std::string(v.automaticAddress ? "1" : "0"); }},
-    AddressKey<&SettingsValues::ipAddress>("ipAddress"),
-    AddressKey<&SettingsValues::subnetMask>("subnetMask"),
-    AddressKey<&SettingsValues::defaultGateway>("defaultGateway"),
-    AddressKey<&SettingsValues::otherDnsServer>("otherDnsServer"),
-    AddressKey<&SettingsValues::preferredDnsServer>("preferredDnsServer"),
-    {"pushAddress", false,
+    AddressKey<&SettingsValues::ipAddress>("ipAddress", "IP位址"),
+    AddressKey<&SettingsValues::subnetMask>("subnetMask", "子網路遮罩"),
+    AddressKey<&SettingsValues::defaultGateway>("defaultGateway", "預設閘道"),
+    AddressKey<&SettingsValues::otherDnsServer>("otherDnsServer", "其他DNS 伺服器"),
+    AddressKey<&SettingsValues::preferredDnsServer>("preferredDnsServer", "慣用DNS伺服器"),
+    {"pushAddress", "來電號碼推送位址", false,
      [](std::string_view text, CodePage, SettingsValues& v, std::string& reason) {
          return Store(CheckPushAddress(text, reason), v.pushAddress);
      },
      [](const SettingsValues& v) { return Utf16ToUtf8(v.pushAddress); }},
-    {"lineGuardMode", true,
+    {"lineGuardMode", "惡意佔用外線設定", true,
      [](std::string_view text, CodePage, SettingsValues& v, std::string& reason) {
          return Store(CheckGuardIndex(text, reason), v.lineGuardMode);
      },
      [](const SettingsValues& v) { return std::to_string(v.lineGuardMode); }},
-    {"ringLimit", true,
+    {"ringLimit", "來電響鈴超過", true,
      [](std::string_view text, CodePage, SettingsValues& v, std::string& reason) {
          return Store(CheckRingCount(text, reason), v.ringLimit);
      },
      [](const SettingsValues& v) { return std::to_string(v.ringLimit); }},
-    {"cipKey", false,
+    {"cipKey", "CIPKEY", false,
      [](std::string_view text, CodePage cp, SettingsValues& v, std::string& reason) {
          return Store(CheckKey(text, cp, reason), v.cipKey);
      },
@@ -74,6 +78,14 @@ const SettingsKey* FindSettingsKey(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+const SettingsKey& SettingsKeyNamed(std::string_view name) {
+    const SettingsKey* key = FindSettingsKey(name);
+    if (key == nullptr) {
+        throw std::invalid_argument("no settings key is named " + std::string(name));
+    }
+    return *key;
 }
 
 }  // namespace tavrel::cli

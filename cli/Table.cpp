@@ -1,3 +1,5 @@
+// `table`: each file loaded as `show` loads it, its values formatted by the settings
+// keys, printed as CSV or as columns aligned by their width on a terminal.
 #include "cli/Table.h"
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// A strict UTF-8 codec of our own (no overlong forms, no surrogates), so that the same
+// bytes are refused on every platform, and East Asian widths for aligning columns.
 #include "cli/Text.h"
 
 #include <cstdint>

@@ -8,19 +8,11 @@
 #include <string_view>
 
 #include "record/DeviceSettingsRecord.h"
+#include "record/NativePath.h"
 
 namespace tavrel {
 
 inline constexpr char16_t kSettingsFileName[] = u"device_config.dat";
-
-// A path as the system's file calls take it: UTF-16 on Windows, bytes elsewhere. It is
-// the string type of std::filesystem::path, which therefore converts to it, while the
-// library itself stays free of the C++ library's file system and its locale code.
-#ifdef _WIN32
-using NativePath = std::wstring;
-#else
-using NativePath = std::string;
-#endif
 
 // The native form of a UTF-16 path (UTF-8 bytes off Windows).
 NativePath ToNativePath(std::u16string_view path);

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "record/CodePage.h"
+#include "record/FileDescriptorPosix.h"
 #include "record/FolderFlush.h"
 #include "record/SettingsFile.h"
 #include "record/TemporaryName.h"
@@ -49,16 +50,6 @@ WriteResult Failed(int error) {
             return {WriteError::Other, error};
     }
 }
-
-struct DescriptorPolicy {
-    using Value = int;
-    static Value Invalid() noexcept { return -1; }
-    static bool IsValid(Value fd) noexcept { return fd >= 0; }
-    static void Close(Value fd) noexcept { close(fd); }
-};
-
-// What open returns: any negative value owns nothing.
-using Descriptor = UniqueHandle<DescriptorPolicy>;
 
 struct DirectoryPolicy {
     using Value = DIR*;
@@ -217,21 +208,6 @@ void RemoveTemporaryFileOfWriteInProgress() {
     if (pendingSet) {
         unlink(pendingName);
     }
-}
-
-std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
-    // Never wait in open (a FIFO without a writer) nor read from anything but a file.
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd || fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
-    std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(fd.Get(), image);
-    return DeviceSettingsRecord::FromImage(std::span(image).first(n));
 }
 
 WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord& record,

@@ -130,18 +130,6 @@ NativePath ToNativePath(std::u16string_view path) {
     return NativePath(path.begin(), path.end());
 }
 
-std::optional<DeviceSettingsRecord> ReadSettingsFile(const NativePath& path) {
-    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    // A pipe or a device is not read: it could keep the reader waiting.
-    if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) {
-        return std::nullopt;
-    }
-    std::array<std::uint8_t, kRecordSize> image{};
-    const std::size_t n = ReadFully(file.Get(), image);
-    return DeviceSettingsRecord::FromImage(std::span(image).first(n));
-}
-
 WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsRecord& record,
                               NewFileAccess /*access*/) {
     if (target.size() >= MAX_PATH) {

@@ -1,12 +1,10 @@
-// What stands at a path, and reading a regular file, on Windows: a handle is opened for
-// the name (a device such as NUL or CON opens at once and is never read) and its type
-// asked before any byte is read.
+// RegularFile.h on Windows: a handle is opened for the name (a device such as NUL or CON
+// opens at once and is never read) and its type asked before any byte is read.
 
-#include <windows.h>
+#include "record/FileHandleWin32.h"
+#include "record/RegularFile.h"
 
-#include "cli/Files.h"
-
-namespace tavrel::cli {
+namespace tavrel {
 
 namespace {
 
@@ -45,43 +43,38 @@ FileStatus StatusOfHandle(HANDLE h) {
 
 }  // namespace
 
-FileStatus LinkStatus(const std::filesystem::path& path) {
-    const HANDLE h =
+FileStatus LinkStatus(const NativePath& path) {
+    const UniqueFileHandle file(
         CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
         return StatusFromError(GetLastError());
     }
-    const FileStatus status = StatusOfHandle(h);
-    CloseHandle(h);
-    return status;
+    return StatusOfHandle(file.Get());
 }
 
-namespace detail {
-
-RegularFileRead ReadRegularFile(const std::filesystem::path& path, std::size_t limit) {
+RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
     RegularFileRead result;
-    const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
         result.status = StatusFromError(GetLastError());
         return result;
     }
-    result.status = StatusOfHandle(h);
+    result.status = StatusOfHandle(file.Get());
     if (result.status.kind != FileKind::Regular) {
-        CloseHandle(h);
         return result;
     }
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(h, &size)) {
+    if (GetFileSizeEx(file.Get(), &size)) {
         result.size = static_cast<std::uintmax_t>(size.QuadPart);
     }
-    result.bytes.resize(limit);
+    result.bytes.resize(limit + 1);
     std::size_t done = 0;
-    while (done < limit) {
+    while (done < result.bytes.size()) {
         DWORD got = 0;
-        if (!ReadFile(h, result.bytes.data() + done, static_cast<DWORD>(limit - done), &got,
-                      nullptr)) {
+        if (!ReadFile(file.Get(), result.bytes.data() + done,
+                      static_cast<DWORD>(result.bytes.size() - done), &got, nullptr)) {
             result.status.systemError = static_cast<int>(GetLastError());
             break;
         }
@@ -90,11 +83,9 @@ RegularFileRead ReadRegularFile(const std::filesystem::path& path, std::size_t l
         }
         done += got;
     }
-    result.bytes.resize(done);
-    CloseHandle(h);
+    result.more = done > limit;
+    result.bytes.resize(done > limit ? limit : done);
     return result;
 }
 
-}  // namespace detail
-
-}  // namespace tavrel::cli
+}  // namespace tavrel
