@@ -209,7 +209,10 @@ std::string CsvField(std::string_view text) {
 std::string CsvRecord(const std::vector<std::string>& fields) {
     std::string out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        out += (i == 0 ? "" : ",") + CsvField(fields[i]);
+        if (i != 0) {
+            out += ',';
+        }
+        out += CsvField(fields[i]);
     }
     return out + "\r\n";
 }

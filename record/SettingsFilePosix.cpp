@@ -278,9 +278,12 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
         if (fchmod(fd.Get(), previous.st_mode & 07777) != 0) {
             return abandon(Failed(errno));
         }
-        // Another user's file (root rewriting it) stays theirs where that is allowed.
+        // Another user's file (root rewriting it) stays theirs where that is allowed; where
+        // it is not, the new file is the writer's own, as any new file would be.
         if (previous.st_uid != geteuid() || previous.st_gid != getegid()) {
-            (void)fchown(fd.Get(), previous.st_uid, previous.st_gid);
+            if (fchown(fd.Get(), previous.st_uid, previous.st_gid) != 0) {
+                errno = 0;
+            }
         }
     }
     const auto& bytes = record.Bytes();
