@@ -1,8 +1,8 @@
 // Reading device_config.dat, the same on every platform: only a regular file, never more
 // than the record's size. Writing is per platform (SettingsFilePosix.cpp,
 // SettingsFileWin32.cpp).
-#include "record/RegularFile.h"
 #include "record/SettingsFile.h"
+#include "record/RegularFile.h"
 
 namespace tavrel {
 

@@ -438,8 +438,9 @@ TEST_F(E2e, AnUntouchedFormSavesTheFreshRecordAndAForeignFileSavesItsShownValues
         const wchar_t* stored;  // nullptr: no stored file
         const wchar_t* expected;
     };
-    for (const Case c : {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"},
-                         Case{L"line-breaks.dat", L"line-breaks.dat"}}) {
+    for (const Case c :
+         {Case{nullptr, L"fresh-form.dat"}, Case{L"foreign.dat", L"foreign-saved.dat"},
+          Case{L"line-breaks.dat", L"line-breaks.dat"}}) {
         SCOPED_TRACE(c.expected);
         Program& p = c.stored ? Launch(Fixture(c.stored)) : Launch();
         if (c.stored != nullptr && std::wstring(c.stored) == L"foreign.dat") {
