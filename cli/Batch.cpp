@@ -5,7 +5,6 @@
 #include "cli/Batch.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -235,17 +234,26 @@ void BatchRun::Progress(bool shown) {
 
 void BatchRun::Report(const Device& d) {
     constexpr std::size_t kModeWidth = 22;  // "fixed 255.255.255.255" and a space
-    const std::string mode = d.values.automaticAddress
-                                 ? "automatic"
-                                 : "fixed " + Utf16ToUtf8(AddressToText(d.values.ipAddress));
+    const std::string mode =
+        d.values.automaticAddress ? "automatic" : "fixed " + AddressUtf8(d.values.ipAddress);
     io_.out << d.name << std::string(nameWidth_ + 2 - DisplayWidth(d.name), ' ') << mode
             << std::string(kModeWidth - mode.size(), ' ') << PathToUtf8(d.file) << "\n";
 }
 
 void BatchRun::Act(const TableRow& row) {
+    const std::size_t before = problems_.size();
     const std::optional<Device> device = CheckRow(row);
     if (!device) {
-        return;  // cannot happen: the same text passed every check in the first pass
+        // The cells passed in the first pass, so what stands at the device's folder has
+        // changed since: a failure like any other write's.
+        if (!stopped_) {
+            for (std::size_t i = before; i < problems_.size(); ++i) {
+                Fail(io_, problems_[i]);
+            }
+            stopped_ = true;
+        }
+        notWritten_.push_back(std::string(row.cells[0].value_or("")));
+        return;
     }
     if (stopped_) {
         notWritten_.push_back(device->name);
@@ -264,8 +272,7 @@ void BatchRun::Act(const TableRow& row) {
                        WriteSettingsFile(device->file, RecordFromValues(device->values, cp_));
                    !written) {
             replaced = written.Replaced();
-            failure = (replaced ? "" : "cannot write ") + PathToUtf8(device->file) + ": " +
-                      DescribeWriteFailure(written);
+            failure = WriteFailureMessage(device->file, written);
             if (created && !replaced) {
                 fs::remove(device->folder, ec);
             }

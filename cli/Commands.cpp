@@ -240,8 +240,7 @@ int Write(const WriteOptions& o, CodePage cp, Streams io) {
     }
     const WriteResult written = WriteSettingsFile(*target, record);
     if (!written) {
-        Fail(io, (written.Replaced() ? "" : "cannot write ") + PathToUtf8(*target) + ": " +
-                     DescribeWriteFailure(written));
+        Fail(io, WriteFailureMessage(*target, written));
         return kExitFailed;
     }
     io.out << "wrote " << PathToUtf8(*target) << "\n";

@@ -34,10 +34,8 @@ void Fail(Streams io, const std::string& message);
 // standard input); nothing, with the reason on the error stream, when it cannot be read.
 std::optional<LoadedSettings> LoadFile(const std::string& file, CodePage cp, Streams io);
 
-// FILE is a settings file, a folder holding device_config.dat, or - for standard input.
-
-// Prints the settings as the form shows them after loading FILE, the warnings and the
-// network hints.
+// Prints the settings as the form shows them after loading FILE (a settings file, a folder
+// holding device_config.dat, or - for standard input), the warnings and the network hints.
 int Show(const std::string& file, bool json, CodePage cp, Streams io);
 
 // 0 when FILE is exactly what the dialog writes for the values it shows; otherwise 1,

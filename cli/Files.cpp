@@ -7,7 +7,9 @@
 #include <istream>
 #include <system_error>
 
+#include "cli/Text.h"
 #include "record/SettingsFile.h"
+#include "record/SystemErrorText.h"
 
 namespace tavrel::cli {
 
@@ -43,8 +45,10 @@ InputBytes Kept(std::vector<std::uint8_t> head, bool more, std::optional<std::ui
     return input;
 }
 
+// The system's own description, as UTF-8 (on Windows the C++ library's is in the ANSI code
+// page, which a UTF-8 console shows garbled).
 std::string SystemMessage(int error) {
-    return std::system_category().message(error);
+    return Utf16ToUtf8(SystemErrorText(error));
 }
 
 }  // namespace
@@ -202,6 +206,11 @@ std::string DescribeWriteFailure(const WriteResult& result) {
         reason += " (" + SystemMessage(result.systemError) + ")";
     }
     return reason;
+}
+
+std::string WriteFailureMessage(const std::filesystem::path& file, const WriteResult& result) {
+    return (result.Replaced() ? "" : "cannot write ") + PathToUtf8(file) + ": " +
+           DescribeWriteFailure(result);
 }
 
 }  // namespace tavrel::cli

@@ -55,4 +55,8 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
 // Why WriteSettingsFile failed, in a few words.
 std::string DescribeWriteFailure(const WriteResult& result);
 
+// The message of a failed write of `file`: "cannot write FILE: reason", or, when the new
+// file stands in place of the old one, "FILE: reason".
+std::string WriteFailureMessage(const std::filesystem::path& file, const WriteResult& result);
+
 }  // namespace tavrel::cli

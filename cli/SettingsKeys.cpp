@@ -28,7 +28,7 @@ bool ApplyAddress(std::string_view text, CodePage, SettingsValues& v, std::strin
 
 template <AddressValue SettingsValues::*member>
 std::string FormatAddress(const SettingsValues& v) {
-    return Utf16ToUtf8(AddressToText(v.*member));
+    return AddressUtf8(v.*member);
 }
 
 template <AddressValue SettingsValues::*member>

@@ -2,6 +2,7 @@
 // keys, printed as CSV or as columns aligned by their width on a terminal.
 #include "cli/Table.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 

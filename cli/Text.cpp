@@ -143,4 +143,8 @@ std::string Quoted(std::u16string_view text) {
     return out;
 }
 
+std::string AddressUtf8(AddressValue address) {
+    return Utf16ToUtf8(AddressToText(address));
+}
+
 }  // namespace tavrel::cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "record/AddressText.h"
+
 namespace tavrel::cli {
 
 // Nothing when `text` is not well-formed UTF-8.
@@ -13,6 +15,9 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
 
 // An unpaired surrogate becomes U+FFFD, so the result is always well-formed UTF-8.
 std::string Utf16ToUtf8(std::u16string_view text);
+
+// An address as dotted text, as the form shows it.
+std::string AddressUtf8(AddressValue address);
 
 // Columns a terminal gives the text: East Asian wide characters take two.
 std::size_t DisplayWidth(std::string_view utf8);
