@@ -30,6 +30,8 @@ void PrepareApplication(QApplication& app, int appIconId) {
 namespace tavrel::ui {
 
 int RunApplication(int argc, char* argv[], int appIconId) {
+    // Only the program name reaches Qt (no -reverse, -style, -platform...); the
+    // environment (QT_QPA_PLATFORM) still chooses the platform.
     char fallbackName[] = "tavrel";
     char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     int qtArgc = 1;

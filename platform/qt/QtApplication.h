@@ -10,8 +10,4 @@ namespace tavrel::ui::qt {
 // dialogs' backs.
 void PrepareApplication(QApplication& app, int appIconId);
 
-// RunApplication (Window.h) on Qt: the application object's InitInstance returns when
-// the settings dialog has ended. Only the program name reaches Qt (no -reverse, -style,
-// -platform...); the environment (QT_QPA_PLATFORM) still chooses the platform.
-
 }  // namespace tavrel::ui::qt

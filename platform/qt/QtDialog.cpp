@@ -29,8 +29,11 @@ int CDialog::DoModal() {
     } catch (...) {
         window->EndWith(-1);  // as a handler's exception does in DialogWindow::Dispatch
     }
-    int result = window->Ended() ? window->EndResult() : window->exec();
-    if (window->Ended()) {
+    int result = 0;
+    if (!window->Ended()) {
+        result = window->exec();
+    }
+    if (window->Ended()) {  // before the run (in OnInitDialog) or during it
         result = window->EndResult();
     }
     WindowAccess::SetHandle(*this, nullptr);

@@ -31,7 +31,6 @@ public:
 
     CDialog& Dialog() const { return dialog_; }
     const DialogTemplate& Template() const { return dialog_.GetTemplate(); }
-    BaseUnits Units() const { return units_; }
 
     // The control of that id, or nullptr.
     QWidget* Control(int id) const;
@@ -51,7 +50,6 @@ public:
     void FocusFirstTabStop();
 
     // Painting state while a paint event is being handled.
-    QPaintEvent* CurrentPaintEvent() const { return paintEvent_; }
     bool BeginPainting(QPainter*& painter);
     void EndPainting();
 
