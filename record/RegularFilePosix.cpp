@@ -77,20 +77,7 @@ RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
     }
     result.size = static_cast<std::uintmax_t>(st.st_size);
     result.bytes.resize(limit + 1);
-    std::size_t done = 0;
-    while (done < result.bytes.size()) {
-        const ssize_t n = read(fd.Get(), result.bytes.data() + done, result.bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            result.status.systemError = errno;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    const std::size_t done = ReadFully(fd.Get(), result.bytes, result.status.systemError);
     result.more = done > limit;
     result.bytes.resize(done > limit ? limit : done);
     return result;

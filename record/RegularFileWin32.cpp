@@ -70,19 +70,7 @@ RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
         result.size = static_cast<std::uintmax_t>(size.QuadPart);
     }
     result.bytes.resize(limit + 1);
-    std::size_t done = 0;
-    while (done < result.bytes.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), result.bytes.data() + done,
-                      static_cast<DWORD>(result.bytes.size() - done), &got, nullptr)) {
-            result.status.systemError = static_cast<int>(GetLastError());
-            break;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += got;
-    }
+    const std::size_t done = ReadFully(file.Get(), result.bytes, result.status.systemError);
     result.more = done > limit;
     result.bytes.resize(done > limit ? limit : done);
     return result;

@@ -60,22 +60,6 @@ struct DirectoryPolicy {
 // A folder listing (fdopendir), which owns the descriptor it was opened on.
 using UniqueDirectory = UniqueHandle<DirectoryPolicy>;
 
-// Reads until `buffer` is full, the file ends or a read fails; returns the count read.
-std::size_t ReadFully(int fd, std::span<std::uint8_t> buffer) {
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-        const ssize_t n = read(fd, buffer.data() + done, buffer.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
-}
-
 // 0, or the errno of the failed write.
 int WriteFully(int fd, std::span<const std::uint8_t> data) {
     std::size_t done = 0;
@@ -102,7 +86,8 @@ int Holds(int fd, const DeviceSettingsRecord::Image& expected, bool& same) {
         return errno;
     }
     std::array<std::uint8_t, kRecordSize + 1> buffer{};
-    const std::size_t n = ReadFully(fd, buffer);
+    int readError = 0;  // a failed read leaves the count short: not the same
+    const std::size_t n = ReadFully(fd, buffer, readError);
     same = n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
     return 0;
 }
@@ -282,7 +267,7 @@ WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord
         // it is not, the new file is the writer's own, as any new file would be.
         if (previous.st_uid != geteuid() || previous.st_gid != getegid()) {
             if (fchown(fd.Get(), previous.st_uid, previous.st_gid) != 0) {
-                errno = 0;
+                // Not allowed (not root): the file stays the writer's; nothing to report.
             }
         }
     }

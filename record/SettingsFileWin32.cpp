@@ -73,26 +73,12 @@ std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
     return IdentityOf(file.Get());
 }
 
-// Reads until `buffer` is full, the file ends or a read fails; returns the count read.
-std::size_t ReadFully(HANDLE file, std::span<std::uint8_t> buffer) {
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-        DWORD n = 0;
-        if (!ReadFile(file, buffer.data() + done, static_cast<DWORD>(buffer.size() - done), &n,
-                      nullptr) ||
-            n == 0) {
-            break;
-        }
-        done += n;
-    }
-    return done;
-}
-
 // Whether the file read from its start holds exactly `expected` (one byte more than a
 // record is asked for, so that a longer file shows).
 bool Holds(HANDLE file, const DeviceSettingsRecord::Image& expected) {
     std::array<std::uint8_t, kRecordSize + 1> buffer{};
-    const std::size_t n = ReadFully(file, buffer);
+    int readError = 0;  // a failed read leaves the count short: not the same
+    const std::size_t n = ReadFully(file, buffer, readError);
     return n == kRecordSize && std::equal(expected.begin(), expected.end(), buffer.begin());
 }
 
