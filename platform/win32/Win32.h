@@ -7,9 +7,6 @@
 // Window.h means the same in every translation unit. Backend code calls the W functions
 // by their full names.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -17,7 +14,7 @@
 #define _UNICODE
 #endif
 
-#include <windows.h>
+#include "record/Win32.h"
 // windows.h first
 #include <commctrl.h>
 #include <shlobj.h>
