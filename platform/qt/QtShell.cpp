@@ -49,10 +49,10 @@ std::optional<QString> ChooseWithDialog(QWidget* owner, const QString& title,
     }
     const ToolkitSettingsAside aside;
     // Qt's own chooser: a desktop's native one keeps state of its own, out of reach.
-    const QString folder = QFileDialog::getExistingDirectory(
-        owner, title, start,
-        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks |
-            QFileDialog::DontUseNativeDialog);
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, start,
+                                                             QFileDialog::ShowDirsOnly |
+                                                                 QFileDialog::DontResolveSymlinks |
+                                                                 QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) {
         return std::nullopt;
     }
