@@ -14,7 +14,7 @@
 #include "cli/Csv.h"
 #include "cli/Files.h"
 #include "cli/Hints.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/AddressText.h"
 #include "record/SettingsFile.h"
 
@@ -25,6 +25,8 @@
 #endif
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

@@ -5,10 +5,12 @@
 #include <charconv>
 #include <limits>
 
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/SettingsValues.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

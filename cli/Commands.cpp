@@ -10,10 +10,12 @@
 #include "cli/Hints.h"
 #include "cli/Json.h"
 #include "cli/SettingsKeys.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/SettingsFile.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

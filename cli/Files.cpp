@@ -7,11 +7,13 @@
 #include <istream>
 #include <system_error>
 
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

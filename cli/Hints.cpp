@@ -4,10 +4,12 @@
 
 #include <bit>
 
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/AddressText.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

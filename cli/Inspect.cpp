@@ -7,10 +7,12 @@
 #include <cstddef>
 
 #include "cli/Checks.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/AddressText.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

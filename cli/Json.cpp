@@ -6,9 +6,11 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/SettingsKeys.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

@@ -5,10 +5,12 @@
 #include <stdexcept>
 
 #include "cli/Checks.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/AddressText.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

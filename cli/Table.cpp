@@ -9,9 +9,11 @@
 #include "cli/Cli.h"
 #include "cli/Csv.h"
 #include "cli/Files.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 
 namespace tavrel::cli {
+
+using namespace form;  // the text codec
 
 namespace {
 

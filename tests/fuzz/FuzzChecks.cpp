@@ -8,7 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/Hints.h"
 #include "cli/Json.h"
-#include "cli/Text.h"
+#include "form/Utf8.h"
 #include "record/AddressText.h"
 #include "record/DeviceSettingsRecord.h"
 #include "record/SettingsFile.h"
@@ -199,7 +199,7 @@ std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
             return "refused, yet the values changed";
         }
         for (const std::string& reason : refused) {
-            if (reason.empty() || !cli::Utf8ToUtf16(reason)) {
+            if (reason.empty() || !form::Utf8ToUtf16(reason)) {
                 return "a reason that is not text: " + reason;
             }
         }
@@ -233,7 +233,7 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
     const Result json = run([](cli::Streams io) { return cli::Show("-", true, kCp, io); });
     const Result checked = run([](cli::Streams io) { return cli::Check("-", false, kCp, io); });
     for (const Result* r : {&shown, &json, &checked}) {
-        if (!cli::Utf8ToUtf16(r->out) || !r->err.empty()) {
+        if (!form::Utf8ToUtf16(r->out) || !r->err.empty()) {
             return "output that is not UTF-8 text, or an error: " + r->err;
         }
     }
@@ -250,7 +250,7 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
     const std::u16string push = DeviceSettingsRecord::FromImage(file).GetText16(field::pushAddress);
     const bool typable = WithCrLfLineBreaks(push) == push &&
                          push.size() <= static_cast<std::size_t>(kPushAddressTypingLimit) &&
-                         cli::Utf8ToUtf16(cli::Utf16ToUtf8(push)) == push;
+                         form::Utf8ToUtf16(form::Utf16ToUtf8(push)) == push;
     if (checked.status == 0 && typable) {
         SettingsValues values;
         if (!cli::ApplyJson(json.out, kCp, values).empty()) {

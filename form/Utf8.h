@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 text for the command line and its output; UTF-16 is what the record holds.
+// UTF-8, the text of every front end's input and output, and UTF-16, what the record and
+// the dialogs hold: one strict codec for all of them.
 
 #include <cstddef>
 #include <optional>
@@ -8,7 +9,7 @@
 
 #include "record/AddressText.h"
 
-namespace tavrel::cli {
+namespace tavrel::form {
 
 // Nothing when `text` is not well-formed UTF-8.
 std::optional<std::u16string> Utf8ToUtf16(std::string_view text);
@@ -26,4 +27,4 @@ std::size_t DisplayWidth(std::string_view utf8);
 // written as \uXXXX escapes.
 std::string Quoted(std::u16string_view text);
 
-}  // namespace tavrel::cli
+}  // namespace tavrel::form

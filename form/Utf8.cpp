@@ -1,13 +1,13 @@
 // A strict UTF-8 codec of our own (no overlong forms, no surrogates), so that the same
 // bytes are refused on every platform, and East Asian widths for aligning columns.
-#include "cli/Text.h"
+#include "form/Utf8.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "record/Utf16.h"
 
-namespace tavrel::cli {
+namespace tavrel::form {
 
 namespace {
 
@@ -147,4 +147,4 @@ std::string AddressUtf8(AddressValue address) {
     return Utf16ToUtf8(AddressToText(address));
 }
 
-}  // namespace tavrel::cli
+}  // namespace tavrel::form
