@@ -157,8 +157,9 @@ TEST(Batch, ReplacesEarlierFilesInFoldersThatExist) {
 // One table with a fault in many rows: each is named with its row and column, and
 // nothing at all is written, not even the rows that are sound.
 TEST(Batch, ListsEveryBadRowAndWritesNothing) {
+    // A byte order mark: the table says it is UTF-8 text, so a cell that is not is refused.
     const std::string csv =
-        "name,addressMode,ipAddress,lineGuardMode,ringLimit,pushAddress,cipKey\n"
+        "\xEF\xBB\xBFname,addressMode,ipAddress,lineGuardMode,ringLimit,pushAddress,cipKey\n"
         "good,0,10.0.0.1,0,1,,\n"
         "m,2,,,,,\n"
         "ip,,10.0.0.256,,,,\n"
@@ -217,7 +218,8 @@ TEST(Batch, RefusesNamesThatAreNotOneFolderOnBothSystems) {
     };
     for (const Case& c : cases) {
         const TempFolder dir;
-        const Outcome o = Batch(dir, "name,ringLimit\n" + c.name + ",1\nok,1\n");
+        // With a byte order mark the table is UTF-8 text, and a name that is not is refused.
+        const Outcome o = Batch(dir, "\xEF\xBB\xBFname,ringLimit\n" + c.name + ",1\nok,1\n");
         EXPECT_EQ(o.status, 1) << c.name;
         EXPECT_NE(o.err.find("row 2, name"), std::string::npos) << c.name << ": " << o.err;
         EXPECT_NE(o.err.find(c.phrase), std::string::npos) << c.name << ": " << o.err;

@@ -5,9 +5,9 @@
 #include <sstream>
 #include <string_view>
 
-#include "cli/Commands.h"
-#include "cli/Hints.h"
+#include "cli/Cli.h"
 #include "cli/Json.h"
+#include "form/NetworkHints.h"
 #include "form/Utf8.h"
 #include "record/AddressText.h"
 #include "record/DeviceSettingsRecord.h"
@@ -193,14 +193,14 @@ std::string CheckInetAddress(std::span<const std::uint8_t> bytes) {
 std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     SettingsValues values;
-    const std::vector<std::string> refused = cli::ApplyJson(text, kCp, values);
+    const std::vector<form::Message> refused = cli::ApplyJson(text, kCp, values);
     if (!refused.empty()) {
         if (values != SettingsValues{}) {
             return "refused, yet the values changed";
         }
-        for (const std::string& reason : refused) {
-            if (reason.empty() || !form::Utf8ToUtf16(reason)) {
-                return "a reason that is not text: " + reason;
+        for (const form::Message& reason : refused) {
+            if (reason.en.empty() || !form::Utf8ToUtf16(reason.en)) {
+                return "a reason that is not text: " + reason.en;
             }
         }
         return {};
@@ -209,7 +209,7 @@ std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
         return "accepted values do not load back from their record";
     }
     SettingsValues again;
-    if (!cli::ApplyJson(cli::SettingsToJson(values, {}, cli::NetworkHints(values)), kCp, again)
+    if (!cli::ApplyJson(cli::SettingsToJson(values, {}, form::NetworkHints(values)), kCp, again)
              .empty() ||
         again != values) {
         return "accepted values do not read back from their own JSON";
@@ -223,15 +223,16 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
         int status;
         std::string out, err;
     };
-    const auto run = [&](auto command) {
+    const auto run = [&](std::vector<std::string> args) {
         std::istringstream in(input);
         std::ostringstream out, err;
-        const int status = command(cli::Streams{in, out, err});
+        args.insert(args.end(), {"-", "--codepage", std::to_string(kCp)});
+        const int status = cli::Run(args, in, out, err);
         return Result{status, out.str(), err.str()};
     };
-    const Result shown = run([](cli::Streams io) { return cli::Show("-", false, kCp, io); });
-    const Result json = run([](cli::Streams io) { return cli::Show("-", true, kCp, io); });
-    const Result checked = run([](cli::Streams io) { return cli::Check("-", false, kCp, io); });
+    const Result shown = run({"show"});
+    const Result json = run({"show", "--json"});
+    const Result checked = run({"check"});
     for (const Result* r : {&shown, &json, &checked}) {
         if (!form::Utf8ToUtf16(r->out) || !r->err.empty()) {
             return "output that is not UTF-8 text, or an error: " + r->err;
