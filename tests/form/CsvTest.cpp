@@ -130,7 +130,7 @@ TEST(ReadCsv, NamesTheFirstQuoteFaultOfEachRow) {
     }
 }
 
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+TEST(CsvLine, QuotesOnlyTheFieldsThatNeedIt) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"", ""},
         {"plain 中文", "plain 中文"},
