@@ -230,6 +230,12 @@ Result<SiteTable> ReadSiteTable(std::string_view bytes, CodePage cp, const Setti
         return *refused;
     }
     for (std::size_t i = 1; i < rows.size(); ++i) {
+        // A line of nothing but spaces and tabs is a blank line, as spreadsheets see it.
+        const std::vector<std::string>& cells = rows[i].cells;
+        if (!rows[i].problem && cells.size() == 1 &&
+            cells[0].find_first_not_of(" \t") == std::string::npos) {
+            continue;
+        }
         reader.ReadRow(rows[i]);
     }
     SiteTable table = reader.Take();

@@ -7,7 +7,9 @@
 
 #include "cli/Cli.h"
 #include "cli/Json.h"
+#include "form/Csv.h"
 #include "form/NetworkHints.h"
+#include "form/TableText.h"
 #include "form/Utf8.h"
 #include "record/AddressText.h"
 #include "record/DeviceSettingsRecord.h"
@@ -261,6 +263,68 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
         if (!std::equal(written.Bytes().begin(), written.Bytes().end(), file.begin(), file.end())) {
             return "a file that passes is not what its JSON writes";
         }
+    }
+    return {};
+}
+
+std::string CheckCsv(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::vector<form::CsvRow> rows = form::ReadCsv(text);
+    const bool quotes = text.find('"') != std::string_view::npos;
+    unsigned last = 0;
+    std::string written;
+    std::vector<std::vector<std::string>> wellFormed;
+    for (const form::CsvRow& row : rows) {
+        const std::string which = "record " + std::to_string(row.number);
+        if (row.number <= last || row.cells.empty()) {
+            return which + ": numbered out of order, or without cells";
+        }
+        last = row.number;
+        if (row.problem) {
+            if (!quotes || row.problem->en.empty() || row.problem->zh.empty()) {
+                return which + ": a fault without a quote in the text, or without words";
+            }
+            continue;
+        }
+        const std::string line = form::CsvLine(row.cells);
+        const std::vector<form::CsvRow> again = form::ReadCsv(line);
+        if (again.size() != 1 || again[0].number != 1 || again[0].problem ||
+            again[0].cells != row.cells) {
+            return which + ": its CSV line does not read back as its cells";
+        }
+        written += line;
+        wellFormed.push_back(row.cells);
+    }
+    const std::vector<form::CsvRow> all = form::ReadCsv(written);
+    if (all.size() != wellFormed.size()) {
+        return "the well-formed records written out read back as " + std::to_string(all.size()) +
+               " records, not " + std::to_string(wellFormed.size());
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].number != i + 1 || all[i].problem || all[i].cells != wellFormed[i]) {
+            return "the well-formed records written out differ at record " + std::to_string(i + 1);
+        }
+    }
+
+    const form::Result<form::TableText> table = form::DecodeTable(text, kCp);
+    if (!table) {
+        for (const form::Message& reason : table.Reasons()) {
+            if (reason.en.empty() || !form::Utf8ToUtf16(reason.zh)) {
+                return "DecodeTable: a reason without words";
+            }
+        }
+        return {};
+    }
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string_view unmarked = text.starts_with(bom) ? text.substr(bom.size()) : text;
+    // Text that declares itself UTF-8 by its mark is taken as it is.
+    if (unmarked.size() != text.size() || form::Utf8ToUtf16(text)) {
+        if (table->encoding != form::TableEncoding::Utf8 || table->utf8 != unmarked) {
+            return "DecodeTable: UTF-8 text changed";
+        }
+    } else if (table->encoding != form::TableEncoding::CodePage ||
+               !form::Utf8ToUtf16(table->utf8)) {
+        return "DecodeTable: text that is not UTF-8 is not decoded to UTF-8";
     }
     return {};
 }
