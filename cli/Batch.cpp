@@ -5,6 +5,7 @@
 // write that fails.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -78,9 +79,13 @@ private:
 std::optional<form::Message> BatchRun::FolderInTheWay(const std::string& name) const {
     const fs::path folder = FolderOf(name);
     const FileKind there = LinkStatus(folder.native()).kind;
-    std::error_code ec;
-    if (there == FileKind::Folder ||
-        (there == FileKind::SymbolicLink && fs::is_directory(folder, ec))) {
+    if (there == FileKind::SymbolicLink) {
+        // It may lead anywhere: nothing outside --out is written.
+        return form::Message{
+            PathToUtf8(folder) + " is a symbolic link; batch writes only into folders inside --out",
+            {}};
+    }
+    if (there == FileKind::Folder) {
         const form::Result<fs::path> file = ResolveDestination(PathToUtf8(folder));
         if (!file) {
             return file.Reasons().front();  // what stands at its file's name
@@ -96,6 +101,9 @@ std::optional<std::string> BatchRun::OutProblem(bool outExists) const {
     const fs::path outParent = out_.has_parent_path() ? out_.parent_path() : fs::path(".");
     if (options_.out.empty()) {
         return "no folder is named";
+    }
+    if (!outExists && LinkStatus(out_.native()).kind == FileKind::SymbolicLink) {
+        return options_.out + " is a broken symbolic link: it leads to nothing";
     }
     if (outExists && !fs::is_directory(out_, ec)) {
         return options_.out + " is not a folder";
@@ -286,6 +294,12 @@ int BatchRun::Run() {
         PrintError(io_, "stopped: " + std::to_string(done_) + " of " + files +
                             " written (each listed on standard output); not written: " +
                             NameList(notWritten_));
+        return kExitFailed;
+    }
+    if (!io_.out.flush()) {
+        PrintError(io_, "cannot write to standard output: " +
+                            std::generic_category().message(errno) + "; the " + files +
+                            " were written into " + options_.out);
         return kExitFailed;
     }
     if (options_.dryRun) {

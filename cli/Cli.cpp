@@ -5,6 +5,9 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
+#include <ostream>
+#include <system_error>
 
 #include "cli/Command.h"
 #include "generated/Version.h"
@@ -48,7 +51,15 @@ std::optional<std::vector<std::string>> Resolved(std::vector<std::string> args,
                                                  std::string& problem) {
     std::size_t at = CommandWord(args);
     if (at < args.size() && args[at] == "help") {
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(at));
+        // "help help" is the help of the help command itself.
+        const std::size_t next = CommandWord(
+            std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end()));
+        const bool ofHelp = at + 1 + next < args.size() && args[at + 1 + next] == "help";
+        if (!ofHelp) {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(at));
+        } else {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(at + 1 + next));
+        }
         args.push_back("--help");
         at = CommandWord(args);
     }
@@ -70,6 +81,22 @@ std::string Problem(const CLI::App& app, const CLI::ParseError& e,
             return first.size() > 1 && first[0] == '-'
                        ? "unknown option '" + first.substr(0, first.find('=')) + "'"
                        : "unexpected argument '" + first + "'";
+        }
+    }
+    if (const auto* mismatch = dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
+        // "--ip: At Most 1 required but received 2"
+        const std::string what = mismatch->what();
+        const std::size_t colon = what.find(':');
+        if (colon != std::string::npos && what.find("At Most 1 required") != std::string::npos) {
+            return what.substr(0, colon) + " is given twice";
+        }
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
+        // "--auto excludes --fixed"
+        std::string what = e.what();
+        if (const std::size_t word = what.find(" excludes "); word != std::string::npos) {
+            return what.substr(0, word) + " and " + what.substr(word + 10) +
+                   " cannot be given together";
         }
     }
     if (dynamic_cast<const CLI::RequiredError*>(&e) && app.get_subcommands().empty()) {
@@ -105,6 +132,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     AddWriteCommand(app, context);
     AddBatchCommand(app, context);
     AddTableCommand(app, context);
+    CLI::App* help = app.add_subcommand("help", "Print the help of COMMAND, or of tavrel-cli");
+    help->add_option("COMMAND", "A command")->type_name("");
+    help->callback([&] { context.command = [&] { return (out << app.help(), kExitSuccess); }; });
     for (CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
         command->fallthrough();  // --codepage and --version also after the command
         command->footer("Options of every command: --codepage N, --help, --version");
@@ -132,7 +162,14 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         err << "tavrel-cli: --codepage: code page " << context.codePage << " is not available\n";
         return kExitFailed;
     }
-    return context.command();
+    const int status = context.command();
+    // Output that did not reach its file or pipe is a failure like any other.
+    if (status == kExitSuccess && !out.flush()) {
+        err << "tavrel-cli: cannot write to standard output: "
+            << std::generic_category().message(errno) << "\n";
+        return kExitFailed;
+    }
+    return status;
 }
 
 }  // namespace tavrel::cli

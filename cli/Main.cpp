@@ -110,6 +110,8 @@ void EndOnSignals() {
 
 int main(int argc, char** argv) {
     EndOnSignals();
+    // A reader that goes away is a failed write like any other, reported as one.
+    signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tavrel::cli::Run(args, std::cin, std::cout, std::cerr, {isatty(STDOUT_FILENO) == 1});
 }

@@ -99,7 +99,7 @@ void AddShowCommand(CLI::App& app, Context& context) {
     const auto options = std::make_shared<Options>();
     CLI::App* show =
         app.add_subcommand("show", "Print the settings as the dialog shows them after loading FILE");
-    show->add_option("FILE", options->file, "The settings file, or - for standard input")
+    show->add_option("FILE", options->file, "The settings file, a folder holding device_config.dat, or - for standard input")
         ->required()
         ->type_name("");
     show->add_flag("--json", options->json, "Print one JSON object");

@@ -86,9 +86,7 @@ int Write(const WriteOptions& o, const Context& context) {
             refused.push_back({std::string(about) + m.en, {}});
         }
     };
-    if (o.automatic && o.fixed) {
-        refused.push_back({"--auto, --fixed: only one address mode can be chosen", {}});
-    } else if (o.automatic || o.fixed) {
+    if (o.automatic || o.fixed) {
         values->automaticAddress = o.automatic;
     }
     for (std::size_t i = 0; i < form::kFields.size(); ++i) {
@@ -143,7 +141,8 @@ void AddWriteCommand(CLI::App& app, Context& context) {
     const auto o = std::make_shared<WriteOptions>();
     CLI::App* write = app.add_subcommand(
         "write", "Write the file that confirming the dialog writes, starting from a fresh form");
-    write->add_option("DEST", o->dest, "An existing folder, or a file path in one")
+    write->add_option("DEST", o->dest,
+                      "An existing folder, a file path in one, or - for standard output")
         ->required()
         ->type_name("");
     CLI::Option* base = AddOptionalOption(
@@ -151,8 +150,10 @@ void AddWriteCommand(CLI::App& app, Context& context) {
     AddOptionalOption(write, "--json-in", o->jsonIn, "Start from a 'show --json' object in FILE (or -)",
                 "FILE")
         ->excludes(base);
-    write->add_flag(std::string(form::kAutomaticOption), o->automatic, form::AutomaticOptionHelp());
-    write->add_flag(std::string(form::kFixedOption), o->fixed, form::FixedOptionHelp());
+    CLI::Option* automatic = write->add_flag(std::string(form::kAutomaticOption), o->automatic,
+                                             form::AutomaticOptionHelp());
+    write->add_flag(std::string(form::kFixedOption), o->fixed, form::FixedOptionHelp())
+        ->excludes(automatic);
     for (std::size_t i = 0; i < form::kFields.size(); ++i) {
         const form::Field& field = form::kFields[i];
         if (!field.option.empty()) {

@@ -32,7 +32,7 @@ std::optional<Message> FolderNameProblem(std::string_view name) {
     if (!units) {
         return Say(Sentence::NotUtf8);
     }
-    const std::string quoted = Quoted(*units);
+    const std::string quoted = Quoted(*units, kQuotedValueLimit);
     if (name.size() > kFolderNameLimit) {
         return Say(Sentence::NameTooLong, {quoted, std::to_string(kFolderNameLimit)});
     }

@@ -26,7 +26,7 @@ constexpr Entry kSentences[] = {
     {Sentence::NotAGuardIndex, "{1} is not 0 (off), 1 (on) or -1 (none)",
      "{1} 不是 0（關閉）、1（開啟）或 -1（未選擇）"},
     {Sentence::NotUtf8, "is not valid UTF-8 text", "不是有效的 UTF-8 文字"},
-    {Sentence::HoldsNul, "contains a NUL character", "含有 NUL 字元"},
+    {Sentence::HoldsNul, "holds a NUL character", "含有 NUL 字元"},
     {Sentence::PushTooLong,
      "is {1} characters long (line breaks count two); the form takes at most {2}",
      "長度為 {1} 個字元（換行算兩個）；最多只能輸入 {2} 個"},

@@ -31,7 +31,7 @@ Result<std::u16string> CheckText(std::string_view utf8) {
 }  // namespace
 
 std::string QuotedUtf8(std::string_view utf8) {
-    return Quoted(Utf8ToUtf16(utf8).value_or(u"?"));
+    return Quoted(Utf8ToUtf16(utf8).value_or(u"?"), kQuotedValueLimit);
 }
 
 Result<AddressValue> CheckAddress(std::string_view text) {

@@ -34,8 +34,10 @@ Result<std::u16string> CheckPushAddress(std::string_view utf8);
 // UTF-8 text that the code page can hold, at most 63 bytes in it.
 Result<std::u16string> CheckKey(std::string_view utf8, CodePage cp);
 
-// The text in double quotes for a sentence, control characters and unpaired surrogates
-// written as \uXXXX escapes (UTF-8 that is not valid is shown as "?").
+// A value in double quotes for a sentence, control characters and unpaired surrogates
+// written as \uXXXX escapes (UTF-8 that is not valid is shown as "?"), cut after 60
+// characters so that a long value does not drown the message.
+inline constexpr std::size_t kQuotedValueLimit = 60;
 std::string QuotedUtf8(std::string_view utf8);
 
 }  // namespace tavrel::form
