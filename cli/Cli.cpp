@@ -51,14 +51,18 @@ std::optional<std::vector<std::string>> Resolved(std::vector<std::string> args,
                                                  std::string& problem) {
     std::size_t at = CommandWord(args);
     if (at < args.size() && args[at] == "help") {
-        // "help help" is the help of the help command itself.
-        const std::size_t next = CommandWord(
-            std::vector<std::string>(args.begin() + static_cast<std::ptrdiff_t>(at) + 1, args.end()));
-        const bool ofHelp = at + 1 + next < args.size() && args[at + 1 + next] == "help";
-        if (!ofHelp) {
+        // "help help" and "help --help" are the help of the help command itself.
+        const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1,
+                                            args.end());
+        const std::size_t next = at + 1 + CommandWord(rest);
+        const bool askedForHelp =
+            std::find_if(rest.begin(), rest.end(), [](const std::string& a) {
+                return a == "--help" || a == "-h";
+            }) != rest.end();
+        if (next < args.size() && args[next] == "help") {
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(next));
+        } else if (next < args.size() || !askedForHelp) {
             args.erase(args.begin() + static_cast<std::ptrdiff_t>(at));
-        } else {
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(at + 1 + next));
         }
         args.push_back("--help");
         at = CommandWord(args);
