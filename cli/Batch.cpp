@@ -91,7 +91,8 @@ std::optional<form::Message> BatchRun::FolderInTheWay(const std::string& name) c
             return file.Reasons().front();  // what stands at its file's name
         }
     } else if (there != FileKind::Missing) {
-        return form::Message{PathToUtf8(folder) + " is " + KindPhrase(there) + ", not a folder", {}};
+        return form::Message{PathToUtf8(folder) + " is " + KindPhrase(there) + ", not a folder",
+                             {}};
     }
     return std::nullopt;
 }
@@ -133,7 +134,8 @@ void BatchRun::Report(const form::SiteDevice& d, std::string_view note) {
                                  ? "automatic"
                                  : "fixed " + form::Utf16ToUtf8(AddressToText(d.values.ipAddress));
     io_.out << d.name << std::string(nameWidth_ + 2 - form::DisplayWidth(d.name), ' ') << mode
-            << std::string(kModeWidth - mode.size(), ' ') << PathToUtf8(FolderOf(d.name) / kSettingsFileName);
+            << std::string(kModeWidth - mode.size(), ' ')
+            << PathToUtf8(FolderOf(d.name) / kSettingsFileName);
     if (!note.empty()) {
         io_.out << "  " << note;
     }
@@ -151,9 +153,8 @@ std::string BatchRun::PlannedChange(const form::SiteDevice& device) const {
                                  record.Bytes().end())) {
         return "unchanged";
     }
-    const form::LoadedSettings there =
-        form::LoadSettings(read.bytes, read.more ? std::nullopt : std::optional(read.size),
-                           context_.codePage);
+    const form::LoadedSettings there = form::LoadSettings(
+        read.bytes, read.more ? std::nullopt : std::optional(read.size), context_.codePage);
     std::string changes;
     for (const std::string_view key : form::ChangedFields(there.values, device.values)) {
         changes += (changes.empty() ? "" : ", ") + std::string(key);
@@ -297,9 +298,9 @@ int BatchRun::Run() {
         return kExitFailed;
     }
     if (!io_.out.flush()) {
-        PrintError(io_, "cannot write to standard output: " +
-                            std::generic_category().message(errno) + "; the " + files +
-                            " were written into " + options_.out);
+        PrintError(io_,
+                   "cannot write to standard output: " + std::generic_category().message(errno) +
+                       "; the " + files + " were written into " + options_.out);
         return kExitFailed;
     }
     if (options_.dryRun) {
@@ -325,12 +326,11 @@ void AddBatchCommand(CLI::App& app, Context& context) {
     batch->add_option("--out", o->out, "The folder that gets one folder per device")
         ->required()
         ->type_name("DIR");
-    AddOptionalOption(batch, "--base", o->base, "Start each row from FILE, loaded as the dialog loads it",
-                "FILE");
+    AddOptionalOption(batch, "--base", o->base,
+                      "Start each row from FILE, loaded as the dialog loads it", "FILE");
     batch->add_flag("--dry-run", o->dryRun, "Check the table and print the plan; write nothing");
-    batch->callback([o, &context] {
-        context.command = [o, &context] { return BatchRun(*o, context).Run(); };
-    });
+    batch->callback(
+        [o, &context] { context.command = [o, &context] { return BatchRun(*o, context).Run(); }; });
 }
 
 }  // namespace tavrel::cli

@@ -37,12 +37,17 @@ void AddCheckCommand(CLI::App& app, Context& context) {
     const auto options = std::make_shared<Options>();
     CLI::App* check = app.add_subcommand(
         "check", "Exit 0 when FILE is exactly what the dialog writes for the values it shows");
-    check->add_option("FILE", options->file, "The settings file, a folder holding device_config.dat, or - for standard input")
+    check
+        ->add_option(
+            "FILE", options->file,
+            "The settings file, a folder holding device_config.dat, or - for standard input")
         ->required()
         ->type_name("");
     check->add_flag("--strict", options->strict, "Also exit 1 when there are network hints");
     check->callback([options, &context] {
-        context.command = [options, &context] { return Check(options->file, options->strict, context); };
+        context.command = [options, &context] {
+            return Check(options->file, options->strict, context);
+        };
     });
 }
 

@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "cli/Command.h"
-#include "generated/Version.h"
 #include "form/Sentences.h"
+#include "generated/Version.h"
 
 namespace tavrel::cli {
 
@@ -55,10 +55,9 @@ std::optional<std::vector<std::string>> Resolved(std::vector<std::string> args,
         const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(at) + 1,
                                             args.end());
         const std::size_t next = at + 1 + CommandWord(rest);
-        const bool askedForHelp =
-            std::find_if(rest.begin(), rest.end(), [](const std::string& a) {
-                return a == "--help" || a == "-h";
-            }) != rest.end();
+        const bool askedForHelp = std::find_if(rest.begin(), rest.end(), [](const std::string& a) {
+                                      return a == "--help" || a == "-h";
+                                  }) != rest.end();
         if (next < args.size() && args[next] == "help") {
             args.erase(args.begin() + static_cast<std::ptrdiff_t>(next));
         } else if (next < args.size() || !askedForHelp) {
@@ -124,9 +123,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         "tavrel-cli");
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION_TEXT);
     app.require_subcommand(1);
-    app.add_option("--codepage", context.codePage,
-                   "Code page of the key (default: " +
-                       form::CodePageName(kSystemAnsiCodePage).en + ")")
+    app.add_option(
+           "--codepage", context.codePage,
+           "Code page of the key (default: " + form::CodePageName(kSystemAnsiCodePage).en + ")")
         ->type_name("N")
         ->check([](const std::string& value) {
             return value.empty() ? std::string("a code page number is required") : std::string();

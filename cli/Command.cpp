@@ -35,7 +35,8 @@ void PrintRefusal(const Streams& io, std::string_view about,
     }
 }
 
-void PrintHints(std::ostream& out, const std::vector<form::Message>& hints, std::string_view about) {
+void PrintHints(std::ostream& out, const std::vector<form::Message>& hints,
+                std::string_view about) {
     for (const form::Message& h : hints) {
         out << "hint: " << about << h.en << "\n";
     }

@@ -19,7 +19,7 @@
 namespace CLI {
 class App;
 class Option;
-}
+}  // namespace CLI
 
 namespace tavrel::cli {
 
@@ -57,7 +57,8 @@ CLI::Option* AddOptionalOption(CLI::App* command, const std::string& name,
 void PrintError(const Streams& io, const std::string& message);
 
 // "tavrel-cli: " and each reason's English, after `about` ("--ip: "), on the error stream.
-void PrintRefusal(const Streams& io, std::string_view about, const std::vector<form::Message>& reasons);
+void PrintRefusal(const Streams& io, std::string_view about,
+                  const std::vector<form::Message>& reasons);
 
 // One line "hint: <about><hint>" for each hint.
 void PrintHints(std::ostream& out, const std::vector<form::Message>& hints,

@@ -97,14 +97,18 @@ void AddShowCommand(CLI::App& app, Context& context) {
         bool json = false;
     };
     const auto options = std::make_shared<Options>();
-    CLI::App* show =
-        app.add_subcommand("show", "Print the settings as the dialog shows them after loading FILE");
-    show->add_option("FILE", options->file, "The settings file, a folder holding device_config.dat, or - for standard input")
+    CLI::App* show = app.add_subcommand(
+        "show", "Print the settings as the dialog shows them after loading FILE");
+    show->add_option(
+            "FILE", options->file,
+            "The settings file, a folder holding device_config.dat, or - for standard input")
         ->required()
         ->type_name("");
     show->add_flag("--json", options->json, "Print one JSON object");
     show->callback([options, &context] {
-        context.command = [options, &context] { return Show(options->file, options->json, context); };
+        context.command = [options, &context] {
+            return Show(options->file, options->json, context);
+        };
     });
 }
 

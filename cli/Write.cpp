@@ -104,7 +104,8 @@ int Write(const WriteOptions& o, const Context& context) {
     if (toStandardOutput) {
         if (io.outDevice.isTerminal) {
             refused.push_back(
-                {"write -: standard output is a terminal; send it to a file or a pipe instead", {}});
+                {"write -: standard output is a terminal; send it to a file or a pipe instead",
+                 {}});
         }
     } else if (form::Result<std::filesystem::path> resolved = ResolveDestination(o.dest)) {
         target = *std::move(resolved);
@@ -141,14 +142,15 @@ void AddWriteCommand(CLI::App& app, Context& context) {
     const auto o = std::make_shared<WriteOptions>();
     CLI::App* write = app.add_subcommand(
         "write", "Write the file that confirming the dialog writes, starting from a fresh form");
-    write->add_option("DEST", o->dest,
-                      "An existing folder, a file path in one, or - for standard output")
+    write
+        ->add_option("DEST", o->dest,
+                     "An existing folder, a file path in one, or - for standard output")
         ->required()
         ->type_name("");
     CLI::Option* base = AddOptionalOption(
         write, "--base", o->base, "Start from FILE (or -), loaded as the dialog loads it", "FILE");
-    AddOptionalOption(write, "--json-in", o->jsonIn, "Start from a 'show --json' object in FILE (or -)",
-                "FILE")
+    AddOptionalOption(write, "--json-in", o->jsonIn,
+                      "Start from a 'show --json' object in FILE (or -)", "FILE")
         ->excludes(base);
     CLI::Option* automatic = write->add_flag(std::string(form::kAutomaticOption), o->automatic,
                                              form::AutomaticOptionHelp());
@@ -158,10 +160,11 @@ void AddWriteCommand(CLI::App& app, Context& context) {
         const form::Field& field = form::kFields[i];
         if (!field.option.empty()) {
             AddOptionalOption(write, std::string(field.option), o->given[i], field.optionHelp(),
-                        std::string(field.optionValue));
+                              std::string(field.optionValue));
         }
     }
-    write->callback([o, &context] { context.command = [o, &context] { return Write(*o, context); }; });
+    write->callback(
+        [o, &context] { context.command = [o, &context] { return Write(*o, context); }; });
 }
 
 }  // namespace tavrel::cli

@@ -2,9 +2,9 @@
 // kept as the stored copy, so that the next start shows the same values.
 #include "dialog/ConfigDlg.h"
 #include "dialog/Strings.h"
+#include "dialog/resource.h"
 #include "form/Utf8.h"
 #include "form/WriteFailure.h"
-#include "dialog/resource.h"
 #include "platform/Shell.h"
 #include "record/SettingsFile.h"
 

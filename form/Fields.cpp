@@ -45,8 +45,17 @@ std::string WriteAddress(const SettingsValues& v) {
 template <AddressValue SettingsValues::*member>
 Field AddressField(std::string_view key, std::u16string_view label, std::string_view english,
                    std::string_view option, std::string (*help)()) {
-    return {key,    words::WithoutColon(label), english, words::WithoutColon(label), false,
-            ReadAddress<member>, WriteAddress<member>, option, "A", help, nullptr};
+    return {key,
+            words::WithoutColon(label),
+            english,
+            words::WithoutColon(label),
+            false,
+            ReadAddress<member>,
+            WriteAddress<member>,
+            option,
+            "A",
+            help,
+            nullptr};
 }
 
 }  // namespace
@@ -71,8 +80,8 @@ const std::array<Field, 10> kFields{{
         "otherDnsServer", words::kOtherDnsServer, "other DNS server", "--other-dns",
         [] { return Help(words::kOtherDnsServer, "other DNS server"); }),
     AddressField<&SettingsValues::preferredDnsServer>(
-        "preferredDnsServer", words::kPreferredDnsServer, "preferred DNS server",
-        "--preferred-dns", [] { return Help(words::kPreferredDnsServer, "preferred DNS server"); }),
+        "preferredDnsServer", words::kPreferredDnsServer, "preferred DNS server", "--preferred-dns",
+        [] { return Help(words::kPreferredDnsServer, "preferred DNS server"); }),
     {"pushAddress", words::WithoutColon(words::kPushAddress), "push address",
      words::WithoutColon(words::kPushAddress), false,
      [](std::string_view text, CodePage, SettingsValues& v) {
@@ -115,8 +124,8 @@ const std::array<Field, 10> kFields{{
      },
      [](const SettingsValues& v) { return Utf8(v.cipKey); }, "--key", "TEXT",
      [] {
-         return Help(words::kCipKey, "key, at most " + std::to_string(kCipKeyMaxBytes) +
-                                         " bytes in the code page");
+         return Help(words::kCipKey,
+                     "key, at most " + std::to_string(kCipKeyMaxBytes) + " bytes in the code page");
      },
      nullptr},
 }};
@@ -144,8 +153,8 @@ std::string FixedOptionHelp() {
 }
 
 std::u16string_view GuardEntryText(std::int32_t lineGuardMode) {
-    const bool listed =
-        lineGuardMode >= 0 && lineGuardMode < static_cast<std::int32_t>(words::kGuardEntries.size());
+    const bool listed = lineGuardMode >= 0 &&
+                        lineGuardMode < static_cast<std::int32_t>(words::kGuardEntries.size());
     return listed ? words::kGuardEntries[static_cast<std::size_t>(lineGuardMode)]
                   : words::kNoGuardEntry;
 }

@@ -17,11 +17,11 @@
 namespace tavrel::form {
 
 struct Field {
-    std::string_view key;      // the value's name in JSON and in a site table's header
-    std::u16string_view label;  // the form's words for it, without a colon
-    std::string_view english;  // its English name, as sentences about it use it
+    std::string_view key;         // the value's name in JSON and in a site table's header
+    std::u16string_view label;    // the form's words for it, without a colon
+    std::string_view english;     // its English name, as sentences about it use it
     std::u16string_view chinese;  // its Chinese name, as sentences about it use it
-    bool number;               // a number in JSON; the other values are strings
+    bool number;                  // a number in JSON; the other values are strings
 
     // Sets the value from its text form (the JSON value's text, a table's cell); refused
     // when the form would not take it, and `values` then stays as it was.

@@ -36,10 +36,9 @@ std::vector<Message> NetworkHints(const SettingsValues& v) {
     const AddressValue mask = v.subnetMask;
     const bool contiguous = IsContiguous(mask);
     const AddressValue network = ip & mask;
-    const Arg subnet =
-        contiguous ? Arg(Dotted(network) + "/" + std::to_string(std::popcount(mask)))
-                   : Arg(Dotted(network) + " (mask " + Dotted(mask) + ")",
-                         Dotted(network) + "（遮罩 " + Dotted(mask) + "）");
+    const Arg subnet = contiguous ? Arg(Dotted(network) + "/" + std::to_string(std::popcount(mask)))
+                                  : Arg(Dotted(network) + " (mask " + Dotted(mask) + ")",
+                                        Dotted(network) + "（遮罩 " + Dotted(mask) + "）");
 
     if (!contiguous) {
         hints.push_back(Say(Sentence::MaskNotContiguous, {Dotted(mask)}));
@@ -62,8 +61,9 @@ std::vector<Message> NetworkHints(const SettingsValues& v) {
                                    std::pair{"preferredDnsServer", v.preferredDnsServer}}) {
         if (dns == kZero || dns == kAllOnes) {
             const Field& f = FieldNamed(key);
-            hints.push_back(Say(Sentence::DnsNotForServer,
-                                {Arg(std::string(f.english), Utf16ToUtf8(f.chinese)), Dotted(dns)}));
+            hints.push_back(
+                Say(Sentence::DnsNotForServer,
+                    {Arg(std::string(f.english), Utf16ToUtf8(f.chinese)), Dotted(dns)}));
         }
     }
     return hints;

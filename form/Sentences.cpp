@@ -17,7 +17,8 @@ struct Entry {
 };
 
 constexpr Entry kSentences[] = {
-    {Sentence::NotAnAddress, "{1} is not an address (four decimal fields 0-255, such as 192.168.1.10)",
+    {Sentence::NotAnAddress,
+     "{1} is not an address (four decimal fields 0-255, such as 192.168.1.10)",
      "{1} 不是位址（四個 0-255 的十進位數字，例如 192.168.1.10）"},
     {Sentence::NotAnInteger32, "{1} is not a signed 32-bit integer", "{1} 不是 32 位元有號整數"},
     {Sentence::NotAGuardWord, "{1} is neither off nor on", "{1} 既不是 off 也不是 on"},
@@ -133,7 +134,8 @@ constexpr Entry kSentences[] = {
      "the table has no name column; its header must name it (the columns are {1})",
      "表格沒有 name 欄位；標題列必須有它（欄位為 {1}）"},
     {Sentence::HeaderRow, "the header row {1}", "標題列{1}"},
-    {Sentence::NoRows, "the table has no rows; nothing written", "表格沒有任何資料列；未寫入任何檔案"},
+    {Sentence::NoRows, "the table has no rows; nothing written",
+     "表格沒有任何資料列；未寫入任何檔案"},
     {Sentence::SpreadsheetNumber,
      "{1} looks like a number a spreadsheet rewrote; save the table with every column as text",
      "{1} 看起來是試算表改寫過的數字；請將每個欄位都設為文字後再儲存表格"},

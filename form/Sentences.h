@@ -16,65 +16,65 @@ namespace tavrel::form {
 
 enum class Sentence {
     // Values refused.
-    NotAnAddress,        // {1} the text
-    NotAnInteger32,      // {1} the text
-    NotAGuardWord,       // {1} the text
-    NotAnAddressMode,    // {1} the text
-    NotAGuardIndex,      // {1} the text
-    NotUtf8,             //
-    HoldsNul,            //
-    PushTooLong,         // {1} its length, {2} the limit
-    KeyNotInCodePage,    // {1} the code page
-    KeyTooLong,          // {1} its bytes, {2} the code page, {3} the limit
+    NotAnAddress,      // {1} the text
+    NotAnInteger32,    // {1} the text
+    NotAGuardWord,     // {1} the text
+    NotAnAddressMode,  // {1} the text
+    NotAGuardIndex,    // {1} the text
+    NotUtf8,           //
+    HoldsNul,          //
+    PushTooLong,       // {1} its length, {2} the limit
+    KeyNotInCodePage,  // {1} the code page
+    KeyTooLong,        // {1} its bytes, {2} the code page, {3} the limit
     // Load warnings.
-    FileLongerThan,      // {1} the record's size
-    FileShorter,         // {1} the file's size, {2} the record's
-    FileLonger,          // {1} the file's size, {2} the record's
-    ModeNotZeroOrOne,    // {1} the field, {2} the stored mode
-    TextNoTerminator,    // {1} the field, {2} its characters
+    FileLongerThan,        // {1} the record's size
+    FileShorter,           // {1} the file's size, {2} the record's
+    FileLonger,            // {1} the file's size, {2} the record's
+    ModeNotZeroOrOne,      // {1} the field, {2} the stored mode
+    TextNoTerminator,      // {1} the field, {2} its characters
     BytesAfterTerminator,  // {1} the field
-    AddressEmpty,        // {1} the field, {2} what the form shows
-    AddressStoredAs,     // {1} the field, {2} the stored text, {3} what the form shows
-    AddressNotAnAddress,  // {1} the field, {2} the stored text, {3} what the form shows
-    ReservedByte,        // {1} the field, {2} first offset, {3} last offset
-    ReservedBytes,       // {1} the field, {2} first offset, {3} last offset, {4} the count
-    TextLonger,          // {1} the field, {2} its length, {3} what saving keeps
-    GuardNotAnEntry,     // {1} the field, {2} the stored index, {3} what saving stores
-    FieldChanges,        // {1} the field
-    KeyNoTerminator,     // {1} the field, {2} its bytes
-    KeyNotRoundTrip,     // {1} the field, {2} the code page, {3} what the form shows
-    KeyLonger,           // {1} the field, {2} its bytes, {3} what saving keeps
+    AddressEmpty,          // {1} the field, {2} what the form shows
+    AddressStoredAs,       // {1} the field, {2} the stored text, {3} what the form shows
+    AddressNotAnAddress,   // {1} the field, {2} the stored text, {3} what the form shows
+    ReservedByte,          // {1} the field, {2} first offset, {3} last offset
+    ReservedBytes,         // {1} the field, {2} first offset, {3} last offset, {4} the count
+    TextLonger,            // {1} the field, {2} its length, {3} what saving keeps
+    GuardNotAnEntry,       // {1} the field, {2} the stored index, {3} what saving stores
+    FieldChanges,          // {1} the field
+    KeyNoTerminator,       // {1} the field, {2} its bytes
+    KeyNotRoundTrip,       // {1} the field, {2} the code page, {3} what the form shows
+    KeyLonger,             // {1} the field, {2} its bytes, {3} what saving keeps
     // Network hints.
-    MaskNotContiguous,   // {1} the mask
-    IpNotForDevice,      // {1} the address
-    IpIsNetwork,         // {1} the address, {2} the subnet
-    IpIsBroadcast,       // {1} the address, {2} the subnet
-    GatewayIsOwnIp,      // {1} the address
-    GatewayOutside,      // {1} the gateway, {2} the subnet
-    DnsNotForServer,     // {1} the field, {2} the address
-    SameFixedIp,         // {1} the device, {2} the address, {3} the earlier device
+    MaskNotContiguous,  // {1} the mask
+    IpNotForDevice,     // {1} the address
+    IpIsNetwork,        // {1} the address, {2} the subnet
+    IpIsBroadcast,      // {1} the address, {2} the subnet
+    GatewayIsOwnIp,     // {1} the address
+    GatewayOutside,     // {1} the gateway, {2} the subnet
+    DnsNotForServer,    // {1} the field, {2} the address
+    SameFixedIp,        // {1} the device, {2} the address, {3} the earlier device
     // Site tables.
-    NameEmpty,           //
-    NameTooLong,         // {1} the name, {2} the limit
-    NameNotOwnFolder,    // {1} the name
-    NameHoldsSeparator,  // {1} the name
-    NameHoldsControl,    // {1} the name
-    NameHoldsForbidden,  // {1} the name, {2} the character
+    NameEmpty,               //
+    NameTooLong,             // {1} the name, {2} the limit
+    NameNotOwnFolder,        // {1} the name
+    NameHoldsSeparator,      // {1} the name
+    NameHoldsControl,        // {1} the name
+    NameHoldsForbidden,      // {1} the name, {2} the character
     NameTrailingDotOrSpace,  // {1} the name
-    NameReserved,        // {1} the name
-    NameRepeated,        // {1} the name, {2} the earlier row
-    InRow,               // {1} the row, {2} what is wrong
-    InRowColumn,         // {1} the row, {2} the column, {3} what is wrong
-    MoreCells,           //
-    FewerCells,          //
-    TableEmpty,          // {1} the columns
-    UnknownColumn,       // {1} the column, {2} the columns
-    RepeatedColumn,      // {1} the column
-    NoNameColumn,        // {1} the columns
-    HeaderRow,           // {1} what is wrong
-    NoRows,              //
-    SpreadsheetNumber,   // {1} the cell
-    QuestionMarks,       //
+    NameReserved,            // {1} the name
+    NameRepeated,            // {1} the name, {2} the earlier row
+    InRow,                   // {1} the row, {2} what is wrong
+    InRowColumn,             // {1} the row, {2} the column, {3} what is wrong
+    MoreCells,               //
+    FewerCells,              //
+    TableEmpty,              // {1} the columns
+    UnknownColumn,           // {1} the column, {2} the columns
+    RepeatedColumn,          // {1} the column
+    NoNameColumn,            // {1} the columns
+    HeaderRow,               // {1} what is wrong
+    NoRows,                  //
+    SpreadsheetNumber,       // {1} the cell
+    QuestionMarks,           //
 };
 
 // What fills a numbered place: the same text in both languages (a number, an address, a
@@ -82,7 +82,8 @@ enum class Sentence {
 struct Arg {
     Arg(std::string both) : en(both), zh(std::move(both)) {}
     Arg(const char* both) : Arg(std::string(both)) {}
-    Arg(std::string english, std::string chinese) : en(std::move(english)), zh(std::move(chinese)) {}
+    Arg(std::string english, std::string chinese)
+        : en(std::move(english)), zh(std::move(chinese)) {}
     std::string en;
     std::string zh;
 };

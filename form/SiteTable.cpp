@@ -82,13 +82,14 @@ private:
     void Hint(unsigned row, std::string_view column, const Message& what) {
         table_.hints.push_back(InRow(row, column, what));
     }
-    void SpreadsheetHints(unsigned row, const std::array<std::optional<std::string>, kSiteColumns>&);
+    void SpreadsheetHints(unsigned row,
+                          const std::array<std::optional<std::string>, kSiteColumns>&);
 
     CodePage cp_;
     const SettingsValues& start_;
     const FolderCheck& checkFolder_;
     SiteTable table_;
-    std::vector<std::size_t> columnOf_;                 // by header cell: its column
+    std::vector<std::size_t> columnOf_;                // by header cell: its column
     std::map<std::string, unsigned> names_;            // folder-name key -> row
     std::map<AddressValue, unsigned> fixedAddresses_;  // -> the first row that has it
 };
@@ -124,9 +125,9 @@ void SiteTableReader::ReadRow(const CsvRow& row) {
     if (row.problem) {
         Problem(row.number, "", *row.problem);
     } else if (row.cells.size() != columnOf_.size()) {
-        Problem(row.number, "",
-                Say(row.cells.size() > columnOf_.size() ? Sentence::MoreCells
-                                                        : Sentence::FewerCells));
+        Problem(
+            row.number, "",
+            Say(row.cells.size() > columnOf_.size() ? Sentence::MoreCells : Sentence::FewerCells));
     }
     if (table_.problems.size() != before) {
         ++table_.refusedRows;

@@ -34,7 +34,7 @@ struct SiteDevice {
 
 struct SiteTable {
     TableEncoding encoding = TableEncoding::Utf8;
-    std::size_t rows = 0;            // rows below the header, not counting blank ones
+    std::size_t rows = 0;             // rows below the header, not counting blank ones
     std::vector<SiteDevice> devices;  // the rows that pass, in order
     std::size_t refusedRows = 0;
     // Everything wrong with the rows ("row 3, ipAddress: ..."), in row order; nothing may be

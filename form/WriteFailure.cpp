@@ -30,9 +30,10 @@ Message Sentences(WriteError error) {
         case WriteError::VerifyFailed:
             return {"the file read back differs", "寫入後讀回的內容不符"};
         case WriteError::ReplacedButNotFlushed:
-            return {"the file was replaced, but the medium reported an error, so it may not be "
-                    "stored completely",
-                    "檔案已取代原有的檔案，但儲存媒體回報錯誤，檔案可能沒有完整儲存"};
+            return {
+                "the file was replaced, but the medium reported an error, so it may not be "
+                "stored completely",
+                "檔案已取代原有的檔案，但儲存媒體回報錯誤，檔案可能沒有完整儲存"};
         case WriteError::ReplacedByAnotherWriter:
             return {"the file was written, but another writer's file replaced it right after",
                     "檔案已寫入，但隨即被另一個程式寫入的檔案取代"};

@@ -347,22 +347,34 @@ TEST(Batch, ReadsTablesAsSpreadsheetsSaveThem) {
         const char* what;
         std::string csv;
         int status;
-        const char* err;  // a phrase of the error stream
+        const char* err;                             // a phrase of the error stream
         std::map<std::string, std::string> devices;  // folder -> the same values as JSON
     };
     const std::vector<Case> cases{
-        {"code page 950 (大廳, 密鑰)", "name,cipKey\r\n\xA4\x6A\xC6\x55,\xB1\x4B\xC6\x5F\r\n", 0,
-         "not UTF-8 text; read it as code page 950", {{"大廳", R"({"cipKey": "密鑰"})"}}},
-        {"CR-only rows", "name,ringLimit\rdev1,3\rdev2,4\r", 0, "",
+        {"code page 950 (大廳, 密鑰)",
+         "name,cipKey\r\n\xA4\x6A\xC6\x55,\xB1\x4B\xC6\x5F\r\n",
+         0,
+         "not UTF-8 text; read it as code page 950",
+         {{"大廳", R"({"cipKey": "密鑰"})"}}},
+        {"CR-only rows",
+         "name,ringLimit\rdev1,3\rdev2,4\r",
+         0,
+         "",
          {{"dev1", R"({"ringLimit": 3})"}, {"dev2", R"({"ringLimit": 4})"}}},
         {"a key in spreadsheet number form",
-         "name,cipKey\ndev1,1.23456789012346E+018\n", 0,
+         "name,cipKey\ndev1,1.23456789012346E+018\n",
+         0,
          "hint: row 2, cipKey: \"1.23456789012346E+018\" looks like a number",
          {{"dev1", R"({"cipKey": "1.23456789012346E+018"})"}}},
-        {"a key whose Chinese became ?", "name,cipKey\ndev1,??Key\n", 0,
-         "hint: row 2, cipKey: holds \"?\"", {{"dev1", R"({"cipKey": "??Key"})"}}},
+        {"a key whose Chinese became ?",
+         "name,cipKey\ndev1,??Key\n",
+         0,
+         "hint: row 2, cipKey: holds \"?\"",
+         {{"dev1", R"({"cipKey": "??Key"})"}}},
         {"a byte order mark read as Western European text",
-         "\xC3\xAF\xC2\xBB\xC2\xBFname\ndev1\n", 1, "opened in the wrong character set: open it as UTF-8",
+         "\xC3\xAF\xC2\xBB\xC2\xBFname\ndev1\n",
+         1,
+         "opened in the wrong character set: open it as UTF-8",
          {}},
         {"UTF-16", std::string("\xFF\xFEn\0a\0m\0e\0\n\0", 12), 1, "UTF-16", {}},
     };
@@ -385,11 +397,12 @@ TEST(Batch, DryRunSaysWhatChangesInAFolderOfDevices) {
     const TempFolder dir;
     ASSERT_EQ(Batch(dir, "name,ringLimit\nsame,1\nother,1\n").status, 0);
     const auto before = Tree(dir / "site");
-    const Outcome o = Batch(dir, "name,ringLimit,cipKey\nsame,1,\nother,2,k\nnew,1,\n", {"--dry-run"});
+    const Outcome o =
+        Batch(dir, "name,ringLimit,cipKey\nsame,1,\nother,2,k\nnew,1,\n", {"--dry-run"});
     EXPECT_EQ(o.status, 0) << o.err;
-    for (const char* line : {"same/device_config.dat  unchanged\n",
-                             "other/device_config.dat  changes ringLimit, cipKey\n",
-                             "new/device_config.dat  new\n"}) {
+    for (const char* line :
+         {"same/device_config.dat  unchanged\n",
+          "other/device_config.dat  changes ringLimit, cipKey\n", "new/device_config.dat  new\n"}) {
         EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
     }
     EXPECT_EQ(Tree(dir / "site"), before);

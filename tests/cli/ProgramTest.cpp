@@ -82,8 +82,12 @@ TEST(CommandLine, OutputThatIsLostIsAFailure) {
     const TempFolder dir;
     WriteBytes(dir / "device_config.dat", Fixture("full-form.dat"));
     const std::string f = Utf8(dir / "device_config.dat");
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"show", f}, {"show", "--json", f}, {"table", f}, {"table", "--csv", f}, {"check", f}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"show", f},
+                                               {"show", "--json", f},
+                                               {"table", f},
+                                               {"table", "--csv", f},
+                                               {"check", f}}) {
         std::string line = "'" + std::string(TAVREL_CLI_PATH) + "'";
         for (const std::string& a : args) {
             line += " '" + a + "'";

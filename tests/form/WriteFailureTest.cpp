@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "form/WriteFailure.h"
 #include "form/Utf8.h"
+#include "form/WriteFailure.h"
 #include "record/SystemErrorText.h"
 
 namespace tavrel::form {
@@ -36,7 +36,8 @@ TEST(WriteFailureReason, NamesTheSystemsErrorWhereThereIsOne) {
     const std::string words = Utf16ToUtf8(SystemErrorText(2));
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(WriteFailureReason({WriteError::Other, 2}).zh, "系統錯誤 2：" + words);
-    EXPECT_EQ(WriteFailureReason({WriteError::Other, 2}).en, "the system refused it (" + words + ")");
+    EXPECT_EQ(WriteFailureReason({WriteError::Other, 2}).en,
+              "the system refused it (" + words + ")");
     EXPECT_EQ(WriteFailureReason({WriteError::DiskFull, 28}).zh, "磁碟空間不足");
     EXPECT_EQ(WriteFailureReason({WriteError::FolderNotFound, 2}).en,
               "the folder does not exist (" + words + ")");
