@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "form/Utf8.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,12 +18,7 @@
 namespace {
 
 std::string WideToUtf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) {
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    }
-    return out;
+    return tavrel::form::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
 }
 
 // The console's output code page while this process writes to it: UTF-8, given back

@@ -57,7 +57,7 @@ inline constexpr std::string_view kFixedOption = "--fixed";
 std::string AutomaticOptionHelp();
 std::string FixedOptionHelp();
 
-// What a listing shows for the guard's value: the list's entry, or 未選擇 with none.
+// What a listing shows for the guard's value: the list's entry, or the word for none.
 std::u16string_view GuardEntryText(std::int32_t lineGuardMode);
 
 }  // namespace tavrel::form

@@ -25,6 +25,12 @@ std::string Dotted(AddressValue address) {
     return Utf16ToUtf8(AddressToText(address));
 }
 
+// A field as the sentences name it.
+Arg Name(std::string_view key) {
+    const Field& f = FieldNamed(key);
+    return {std::string(f.english), Utf16ToUtf8(f.chinese)};
+}
+
 }  // namespace
 
 std::vector<Message> NetworkHints(const SettingsValues& v) {

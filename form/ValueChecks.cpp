@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "form/Fields.h"
 #include "form/Sentences.h"
 #include "form/Utf8.h"
 #include "record/AddressText.h"
@@ -84,7 +85,8 @@ Result<std::int32_t> CheckGuardIndex(std::string_view text) {
     if (index && *index >= -1 && *index <= 1) {
         return *index;
     }
-    return Say(Sentence::NotAGuardIndex, {QuotedUtf8(text)});
+    const auto word = [](std::int32_t index) { return Arg("", Utf16ToUtf8(GuardEntryText(index))); };
+    return Say(Sentence::NotAGuardIndex, {QuotedUtf8(text), word(0), word(1), word(-1)});
 }
 
 Result<std::u16string> CheckPushAddress(std::string_view utf8) {
