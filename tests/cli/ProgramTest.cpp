@@ -8,6 +8,7 @@
 #endif
 
 #include "Support.h"
+#include "generated/Version.h"
 
 namespace tavrel::cli::test {
 namespace {
@@ -130,7 +131,7 @@ TEST(CommandLine, HelpAndVersionAfterAnyCommand) {
         EXPECT_FALSE(o.out.empty());
     }
     EXPECT_NE(RunCli({"write", "--help"}).out.find("--preferred-dns"), std::string::npos);
-    EXPECT_EQ(RunCli({"--version"}).out, "tavrel-cli " TAVREL_VERSION "\n");
+    EXPECT_EQ(RunCli({"--version"}).out, "tavrel-cli " TAVREL_VERSION_TEXT "\n");
 }
 
 TEST(CommandLine, UnknownCodePageIsRefused) {
