@@ -400,9 +400,12 @@ TEST(Batch, DryRunSaysWhatChangesInAFolderOfDevices) {
     const Outcome o =
         Batch(dir, "name,ringLimit,cipKey\nsame,1,\nother,2,k\nnew,1,\n", {"--dry-run"});
     EXPECT_EQ(o.status, 0) << o.err;
-    for (const char* line :
-         {"same/device_config.dat  unchanged\n",
-          "other/device_config.dat  changes ringLimit, cipKey\n", "new/device_config.dat  new\n"}) {
+    const auto file = [&](const char* name) {
+        return Utf8(dir / "site" / name / "device_config.dat");
+    };
+    for (const std::string& line :
+         {file("same") + "  unchanged\n", file("other") + "  changes ringLimit, cipKey\n",
+          file("new") + "  new\n"}) {
         EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
     }
     EXPECT_EQ(Tree(dir / "site"), before);
