@@ -253,7 +253,10 @@
           element.setSelectionRange(start + kept, start + kept);
         }
       }
-      accepted.set(element, element.value);
+      if (element.value !== before) {
+        accepted.set(element, element.value);
+        edited(element);
+      }
     };
     element.addEventListener('input', (event) => {
       if (!event.isComposing) {
@@ -261,6 +264,19 @@
       }
     });
     element.addEventListener('compositionend', check);
+  }
+
+  // A change the field took ends its refusal, and its loaded text: from then on the
+  // field's own text is what is saved.
+  function edited(element) {
+    const field = loadedFieldOf[element.id];
+    if (field) {
+      loaded[field] = null;
+    }
+    if (element.getAttribute('aria-invalid')) {
+      element.removeAttribute('aria-invalid');
+      $(`${element.id}-refusal`).hidden = true;
+    }
   }
 
   function hasFiles(event) {
@@ -278,18 +294,6 @@
     limitTyping($('push-address'), core.InputField.PushAddress);
     limitTyping($('ring-limit'), core.InputField.RingLimit);
     limitTyping($('cip-key'), core.InputField.CipKey);
-    // An edit ends the field's refusal, and its loaded text: from then on the field's own
-    // text is what is saved.
-    $('settings').addEventListener('input', (event) => {
-      const field = loadedFieldOf[event.target.id];
-      if (field) {
-        loaded[field] = null;
-      }
-      if (event.target.getAttribute('aria-invalid')) {
-        event.target.removeAttribute('aria-invalid');
-        $(`${event.target.id}-refusal`).hidden = true;
-      }
-    });
     const open = $('open-settings-file');
     open.addEventListener('change', () => {
       const file = open.files[0];
@@ -324,7 +328,12 @@
 
   async function start() {
     showWords();
-    core = await TavrelCore({ wasmBinary: fromBase64(kCoreModule) });
+    try {
+      core = await TavrelCore({ wasmBinary: fromBase64(kCoreModule) });
+    } catch {
+      setStatus(kWords.cannotStart);  // the form stays disabled
+      return;
+    }
     constants = core.constants();
     const stored = storedRecord();
     if (stored === null) {

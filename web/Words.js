@@ -28,4 +28,5 @@ const kWords = Object.freeze({
   notAnAddress: '請輸入四個 0 到 255 的十進位數字，以點分隔，例如 192.168.1.10',
   notARingCount: '請輸入 -2147483648 到 2147483647 之間的整數',
   fileUnreadable: '無法讀取這個檔案',
+  cannotStart: '這個瀏覽器無法執行本頁面，請改用新版的瀏覽器',
 });

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { statSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import {
-  confirm, control, fixture, kDesktop, kPage, kPhone, launch, openPage, screenshot,
+  confirm, control, fixture, kDesktop, kPage, kPageUrl, kPhone, launch, openPage, screenshot,
 } from './Support.mjs';
 
 let browser;
@@ -122,5 +122,17 @@ test('the file is under 400 KB; the page is ready for input at once', async () =
   assert.equal(await control(page, 'confirm').isEnabled(), true);
   assert.deepEqual(requests, []);
   await confirm(page);
+  await context.close();
+});
+
+test('a browser without WebAssembly is told so, the form left disabled', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => {
+    delete globalThis.WebAssembly;
+  });
+  const page = await context.newPage();
+  await page.goto(kPageUrl);
+  await page.getByRole('status').filter({ hasText: '瀏覽器' }).waitFor();
+  assert.equal(await control(page, 'confirm').isDisabled(), true);
   await context.close();
 });

@@ -59,6 +59,26 @@ test('a lone CR or LF is written back as loaded until the field is edited', asyn
   await context.close();
 });
 
+// A full field refuses what is typed, and a refused key press is no edit: the loaded
+// text, with its lone LF, is still what is saved.
+test('a refused insertion leaves the loaded text as it was', async () => {
+  const folder = scratchFolder();
+  try {
+    const record = readFileSync(fixture('fresh-form.dat'));
+    record.write(`${'x'.repeat(248)}\ny`, 388, 'utf16le');
+    const path = writeScratchFile(folder, 'full.dat', record);
+    const { page, context } = await openPage(browser);
+    await open(page, path);
+    await control(page, 'pushAddress').press('End');
+    await page.keyboard.type('z');
+    assert.equal(await control(page, 'pushAddress').inputValue(), `${'x'.repeat(248)}\ny`);
+    assert.deepEqual((await confirm(page)).bytes, record);
+    await context.close();
+  } finally {
+    removeFolder(folder);
+  }
+});
+
 test('a dropped file loads as an opened one', async () => {
   const { page, context } = await openPage(browser);
   const bytes = [...readFileSync(fixture('full-form.dat'))];
