@@ -138,6 +138,25 @@ describe('typing is held to what the dialog\'s controls take', () => {
     await context.close();
   });
 
+  // Chinese is typed through an input method: what it commits is held to the limit too.
+  test('the key: a character an input method commits, when it fits', async () => {
+    const { page, context } = await openPage(browser);
+    const session = await context.newCDPSession(page);
+    const compose = async (reading, character) => {
+      await session.send('Input.imeSetComposition',
+        { text: reading, selectionStart: reading.length, selectionEnd: reading.length });
+      await session.send('Input.insertText', { text: character });
+    };
+    await typeInto(page, 'cipKey', 'a'.repeat(61));
+    await compose('mi', '密');
+    assert.equal(await control(page, 'cipKey').inputValue(), `${'a'.repeat(61)}密`);
+    await control(page, 'cipKey').press('Backspace');
+    await page.keyboard.type('b');
+    await compose('yao', '鑰');
+    assert.equal(await control(page, 'cipKey').inputValue(), `${'a'.repeat(61)}b`);
+    await context.close();
+  });
+
   test('the push address: 250 characters, a line break counting two', async () => {
     const { page, context } = await openPage(browser);
     await typeInto(page, 'pushAddress', `${'p'.repeat(247)}\nqrs`);
