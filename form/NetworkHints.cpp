@@ -47,29 +47,28 @@ std::vector<Message> NetworkHints(const SettingsValues& v) {
                                         Dotted(network) + "（遮罩 " + Dotted(mask) + "）");
 
     if (!contiguous) {
-        hints.push_back(Say(Sentence::MaskNotContiguous, {Dotted(mask)}));
+        hints.push_back(Say(Sentence::MaskNotContiguous, {Dotted(mask), Name("subnetMask")}));
     }
     if (ip == kZero || ip == kAllOnes) {
-        hints.push_back(Say(Sentence::IpNotForDevice, {Dotted(ip)}));
+        hints.push_back(Say(Sentence::IpNotForDevice, {Dotted(ip), Name("ipAddress")}));
     } else if (contiguous && std::popcount(mask) < 31) {
         if (ip == network) {
-            hints.push_back(Say(Sentence::IpIsNetwork, {Dotted(ip), subnet}));
+            hints.push_back(Say(Sentence::IpIsNetwork, {Dotted(ip), subnet, Name("ipAddress")}));
         } else if (ip == (network | ~mask)) {
-            hints.push_back(Say(Sentence::IpIsBroadcast, {Dotted(ip), subnet}));
+            hints.push_back(Say(Sentence::IpIsBroadcast, {Dotted(ip), subnet, Name("ipAddress")}));
         }
     }
     if (v.defaultGateway == ip) {
-        hints.push_back(Say(Sentence::GatewayIsOwnIp, {Dotted(ip)}));
+        hints.push_back(
+            Say(Sentence::GatewayIsOwnIp, {Dotted(ip), Name("defaultGateway"), Name("ipAddress")}));
     } else if ((v.defaultGateway & mask) != network) {
-        hints.push_back(Say(Sentence::GatewayOutside, {Dotted(v.defaultGateway), subnet}));
+        hints.push_back(Say(Sentence::GatewayOutside,
+                            {Dotted(v.defaultGateway), subnet, Name("defaultGateway")}));
     }
     for (const auto& [key, dns] : {std::pair{"otherDnsServer", v.otherDnsServer},
                                    std::pair{"preferredDnsServer", v.preferredDnsServer}}) {
         if (dns == kZero || dns == kAllOnes) {
-            const Field& f = FieldNamed(key);
-            hints.push_back(
-                Say(Sentence::DnsNotForServer,
-                    {Arg(std::string(f.english), Utf16ToUtf8(f.chinese)), Dotted(dns)}));
+            hints.push_back(Say(Sentence::DnsNotForServer, {Name(key), Dotted(dns)}));
         }
     }
     return hints;

@@ -85,7 +85,9 @@ Result<std::int32_t> CheckGuardIndex(std::string_view text) {
     if (index && *index >= -1 && *index <= 1) {
         return *index;
     }
-    const auto word = [](std::int32_t index) { return Arg("", Utf16ToUtf8(GuardEntryText(index))); };
+    const auto word = [](std::int32_t index) {
+        return Arg("", Utf16ToUtf8(GuardEntryText(index)));
+    };
     return Say(Sentence::NotAGuardIndex, {QuotedUtf8(text), word(0), word(1), word(-1)});
 }
 

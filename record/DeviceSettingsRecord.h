@@ -49,7 +49,7 @@ inline constexpr Text8Field cipKey{{908, 128}};
 }  // namespace field
 
 inline constexpr std::size_t kRecordSize = 1036;
-inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;    // 32
+inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;  // 32
 
 // The fields tile the record without gaps, in this order, to exactly 1036 bytes.
 static_assert(field::addressMode.End() == field::ipAddress.offset);
