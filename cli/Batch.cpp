@@ -16,7 +16,6 @@
 #include "form/Sentences.h"
 #include "form/SiteTable.h"
 #include "form/Utf8.h"
-#include "record/AddressText.h"
 #include "record/RegularFile.h"
 #include "record/SettingsFile.h"
 
@@ -130,9 +129,8 @@ void BatchRun::Progress(bool shown) {
 
 void BatchRun::Report(const form::SiteDevice& d, std::string_view note) {
     constexpr std::size_t kModeWidth = 22;  // "fixed 255.255.255.255" and a space
-    const std::string mode = d.values.automaticAddress
-                                 ? "automatic"
-                                 : "fixed " + form::Utf16ToUtf8(AddressToText(d.values.ipAddress));
+    const std::string mode =
+        d.values.automaticAddress ? "automatic" : "fixed " + form::AddressUtf8(d.values.ipAddress);
     io_.out << d.name << std::string(nameWidth_ + 2 - form::DisplayWidth(d.name), ' ') << mode
             << std::string(kModeWidth - mode.size(), ' ')
             << PathToUtf8(FolderOf(d.name) / kSettingsFileName);

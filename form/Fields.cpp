@@ -39,7 +39,7 @@ Result<Done> ReadAddress(std::string_view text, CodePage, SettingsValues& v) {
 
 template <AddressValue SettingsValues::*member>
 std::string WriteAddress(const SettingsValues& v) {
-    return Utf8(AddressToText(v.*member));
+    return AddressUtf8(v.*member);
 }
 
 template <AddressValue SettingsValues::*member>
@@ -142,6 +142,11 @@ const Field* FindField(std::string_view key) {
 const Field& FieldNamed(std::string_view key) {
     const Field* f = FindField(key);
     return f ? *f : kFields.front();
+}
+
+Arg FieldNameInSentences(std::string_view key) {
+    const Field& f = FieldNamed(key);
+    return {std::string(f.english), Utf16ToUtf8(f.chinese)};
 }
 
 std::string AutomaticOptionHelp() {

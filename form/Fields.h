@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "form/Result.h"
+#include "form/Sentences.h"
 #include "record/CodePage.h"
 #include "record/SettingsValues.h"
 
@@ -48,6 +49,9 @@ const Field* FindField(std::string_view key);
 
 // The field with this key; the key must be one of kFields'.
 const Field& FieldNamed(std::string_view key);
+
+// The field with this key as sentences name it: its English and its Chinese name.
+Arg FieldNameInSentences(std::string_view key);
 
 // The two address choices as command-line flags.
 inline constexpr std::string_view kAutomaticOption = "--auto";

@@ -64,11 +64,6 @@ private:
     std::vector<Message> notes_;
 };
 
-Arg NameOf(std::string_view key) {
-    const Field& f = FieldNamed(key);
-    return {std::string(f.english), Utf16ToUtf8(f.chinese)};
-}
-
 // A UTF-16 text slot: its terminator and what follows it.
 void NoteTerminator16(FieldWarnings& notes, const DeviceSettingsRecord& r, Text16Field f,
                       const std::u16string& text) {
@@ -82,10 +77,10 @@ void NoteTerminator16(FieldWarnings& notes, const DeviceSettingsRecord& r, Text1
 void NoteAddress(std::vector<Message>& out, const DeviceSettingsRecord& r,
                  const DeviceSettingsRecord& saved, Text16Field f, std::string_view key,
                  AddressValue shown, CodePage cp) {
-    FieldWarnings notes(NameOf(key), out);
+    FieldWarnings notes(FieldNameInSentences(key), out);
     const std::u16string text = r.GetText16(f);
     NoteTerminator16(notes, r, f, text);
-    const std::string showsAs = Utf16ToUtf8(AddressToText(shown));
+    const std::string showsAs = AddressUtf8(shown);
     if (text.empty()) {
         notes.Add(Sentence::AddressEmpty, {showsAs});
     } else if (!IsCanonicalAddressText(text)) {
@@ -115,7 +110,7 @@ LoadedSettings LoadSettings(std::span<const std::uint8_t> head, std::optional<st
     }
 
     {
-        FieldWarnings notes(NameOf("addressMode"), out);
+        FieldWarnings notes(FieldNameInSentences("addressMode"), out);
         if (r.AddressMode() != 0 && r.AddressMode() != 1) {
             notes.Add(Sentence::ModeNotZeroOrOne, {std::to_string(r.AddressMode())});
         }
@@ -144,7 +139,7 @@ LoadedSettings LoadSettings(std::span<const std::uint8_t> head, std::optional<st
     }
 
     {
-        FieldWarnings notes(NameOf("pushAddress"), out);
+        FieldWarnings notes(FieldNameInSentences("pushAddress"), out);
         const std::u16string text = r.GetText16(field::pushAddress);
         NoteTerminator16(notes, r, field::pushAddress, text);
         const std::size_t kept = saved.GetText16(field::pushAddress).size();
@@ -155,19 +150,19 @@ LoadedSettings LoadSettings(std::span<const std::uint8_t> head, std::optional<st
     }
 
     {
-        FieldWarnings notes(NameOf("lineGuardMode"), out);
+        FieldWarnings notes(FieldNameInSentences("lineGuardMode"), out);
         notes.Add(Sentence::GuardNotAnEntry,
                   {std::to_string(r.LineGuardMode()), std::to_string(v.lineGuardMode)});
         notes.Finish(!SameField(r, saved, field::lineGuardMode));
     }
 
     {
-        FieldWarnings notes(NameOf("ringLimit"), out);
+        FieldWarnings notes(FieldNameInSentences("ringLimit"), out);
         notes.Finish(!SameField(r, saved, field::ringLimit));
     }
 
     {
-        FieldWarnings notes(NameOf("cipKey"), out);
+        FieldWarnings notes(FieldNameInSentences("cipKey"), out);
         const std::string bytes = r.GetText8(field::cipKey);
         if (bytes.size() == field::cipKey.size) {
             notes.Add(Sentence::KeyNoTerminator, {Number(field::cipKey.size)});

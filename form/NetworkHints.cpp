@@ -7,7 +7,6 @@
 #include "form/Fields.h"
 #include "form/Sentences.h"
 #include "form/Utf8.h"
-#include "record/AddressText.h"
 
 namespace tavrel::form {
 
@@ -21,16 +20,6 @@ bool IsContiguous(AddressValue mask) {
     return (hostBits & (hostBits + 1)) == 0;
 }
 
-std::string Dotted(AddressValue address) {
-    return Utf16ToUtf8(AddressToText(address));
-}
-
-// A field as the sentences name it.
-Arg Name(std::string_view key) {
-    const Field& f = FieldNamed(key);
-    return {std::string(f.english), Utf16ToUtf8(f.chinese)};
-}
-
 }  // namespace
 
 std::vector<Message> NetworkHints(const SettingsValues& v) {
@@ -42,40 +31,47 @@ std::vector<Message> NetworkHints(const SettingsValues& v) {
     const AddressValue mask = v.subnetMask;
     const bool contiguous = IsContiguous(mask);
     const AddressValue network = ip & mask;
-    const Arg subnet = contiguous ? Arg(Dotted(network) + "/" + std::to_string(std::popcount(mask)))
-                                  : Arg(Dotted(network) + " (mask " + Dotted(mask) + ")",
-                                        Dotted(network) + "（遮罩 " + Dotted(mask) + "）");
+    const Arg subnet = contiguous
+                           ? Arg(AddressUtf8(network) + "/" + std::to_string(std::popcount(mask)))
+                           : Arg(AddressUtf8(network) + " (mask " + AddressUtf8(mask) + ")",
+                                 AddressUtf8(network) + "（遮罩 " + AddressUtf8(mask) + "）");
 
     if (!contiguous) {
-        hints.push_back(Say(Sentence::MaskNotContiguous, {Dotted(mask), Name("subnetMask")}));
+        hints.push_back(Say(Sentence::MaskNotContiguous,
+                            {AddressUtf8(mask), FieldNameInSentences("subnetMask")}));
     }
     if (ip == kZero || ip == kAllOnes) {
-        hints.push_back(Say(Sentence::IpNotForDevice, {Dotted(ip), Name("ipAddress")}));
+        hints.push_back(
+            Say(Sentence::IpNotForDevice, {AddressUtf8(ip), FieldNameInSentences("ipAddress")}));
     } else if (contiguous && std::popcount(mask) < 31) {
         if (ip == network) {
-            hints.push_back(Say(Sentence::IpIsNetwork, {Dotted(ip), subnet, Name("ipAddress")}));
+            hints.push_back(Say(Sentence::IpIsNetwork,
+                                {AddressUtf8(ip), subnet, FieldNameInSentences("ipAddress")}));
         } else if (ip == (network | ~mask)) {
-            hints.push_back(Say(Sentence::IpIsBroadcast, {Dotted(ip), subnet, Name("ipAddress")}));
+            hints.push_back(Say(Sentence::IpIsBroadcast,
+                                {AddressUtf8(ip), subnet, FieldNameInSentences("ipAddress")}));
         }
     }
     if (v.defaultGateway == ip) {
         hints.push_back(
-            Say(Sentence::GatewayIsOwnIp, {Dotted(ip), Name("defaultGateway"), Name("ipAddress")}));
+            Say(Sentence::GatewayIsOwnIp, {AddressUtf8(ip), FieldNameInSentences("defaultGateway"),
+                                           FieldNameInSentences("ipAddress")}));
     } else if ((v.defaultGateway & mask) != network) {
-        hints.push_back(Say(Sentence::GatewayOutside,
-                            {Dotted(v.defaultGateway), subnet, Name("defaultGateway")}));
+        hints.push_back(Say(Sentence::GatewayOutside, {AddressUtf8(v.defaultGateway), subnet,
+                                                       FieldNameInSentences("defaultGateway")}));
     }
     for (const auto& [key, dns] : {std::pair{"otherDnsServer", v.otherDnsServer},
                                    std::pair{"preferredDnsServer", v.preferredDnsServer}}) {
         if (dns == kZero || dns == kAllOnes) {
-            hints.push_back(Say(Sentence::DnsNotForServer, {Name(key), Dotted(dns)}));
+            hints.push_back(
+                Say(Sentence::DnsNotForServer, {FieldNameInSentences(key), AddressUtf8(dns)}));
         }
     }
     return hints;
 }
 
 Message SameAddressHint(AddressValue ip, const std::string& device, const std::string& earlier) {
-    return Say(Sentence::SameFixedIp, {device, Dotted(ip), earlier});
+    return Say(Sentence::SameFixedIp, {device, AddressUtf8(ip), earlier});
 }
 
 }  // namespace tavrel::form
