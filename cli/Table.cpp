@@ -37,17 +37,7 @@ std::string Readable(const std::string& cell) {
 }
 
 void PrintAligned(std::ostream& out, const std::vector<form::SiteDevice>& devices) {
-    std::vector<std::vector<std::string>> rows(1);
-    for (std::size_t i = 0; i < form::kSiteColumns; ++i) {
-        rows[0].emplace_back(form::SiteColumnName(i));
-    }
-    for (const form::SiteDevice& d : devices) {
-        std::vector<std::string> row{d.name};
-        for (const form::Field& field : form::kFields) {
-            row.push_back(field.write(d.values));
-        }
-        rows.push_back(std::move(row));
-    }
+    std::vector<std::vector<std::string>> rows = form::SiteTableCells(devices);
     std::vector<std::size_t> widths(form::kSiteColumns, 0);
     for (std::vector<std::string>& row : rows) {
         for (std::size_t i = 0; i < form::kSiteColumns; ++i) {

@@ -255,18 +255,23 @@ std::vector<std::string_view> ChangedFields(const SettingsValues& before,
     return changed;
 }
 
-std::string SiteTableCsv(const std::vector<SiteDevice>& devices) {
-    std::string csv = "\xEF\xBB\xBF";  // spreadsheet programs take UTF-8 only with its mark
-    std::vector<std::string> header;
+std::vector<std::vector<std::string>> SiteTableCells(const std::vector<SiteDevice>& devices) {
+    std::vector<std::vector<std::string>> rows(1);
     for (std::size_t i = 0; i < kSiteColumns; ++i) {
-        header.emplace_back(SiteColumnName(i));
+        rows[0].emplace_back(SiteColumnName(i));
     }
-    csv += CsvLine(header);
     for (const SiteDevice& d : devices) {
-        std::vector<std::string> row{d.name};
+        std::vector<std::string>& row = rows.emplace_back(1, d.name);
         for (const Field& field : kFields) {
             row.push_back(field.write(d.values));
         }
+    }
+    return rows;
+}
+
+std::string SiteTableCsv(const std::vector<SiteDevice>& devices) {
+    std::string csv = "\xEF\xBB\xBF";  // spreadsheet programs take UTF-8 only with its mark
+    for (const std::vector<std::string>& row : SiteTableCells(devices)) {
         csv += CsvLine(row);
     }
     return csv;

@@ -60,6 +60,10 @@ Result<SiteTable> ReadSiteTable(std::string_view bytes, CodePage cp, const Setti
 std::vector<std::string_view> ChangedFields(const SettingsValues& before,
                                             const SettingsValues& after);
 
+// The cells of the table of `devices`: the header, then one row per device, its name and
+// its values' text forms, in the columns ReadSiteTable reads.
+std::vector<std::vector<std::string>> SiteTableCells(const std::vector<SiteDevice>& devices);
+
 // The table of `devices` as CSV (UTF-8 with a byte order mark, rows ending in CR LF) in
 // the columns ReadSiteTable reads; each device is a name and its values.
 std::string SiteTableCsv(const std::vector<SiteDevice>& devices);
