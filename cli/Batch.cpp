@@ -80,9 +80,8 @@ std::optional<form::Message> BatchRun::FolderInTheWay(const std::string& name) c
     const FileKind there = LinkStatus(folder.native()).kind;
     if (there == FileKind::SymbolicLink) {
         // It may lead anywhere: nothing outside --out is written.
-        return form::Message{
-            PathToUtf8(folder) + " is a symbolic link; batch writes only into folders inside --out",
-            {}};
+        return English(PathToUtf8(folder) +
+                       " is a symbolic link; batch writes only into folders inside --out");
     }
     if (there == FileKind::Folder) {
         const form::Result<fs::path> file = ResolveDestination(PathToUtf8(folder));
@@ -90,8 +89,7 @@ std::optional<form::Message> BatchRun::FolderInTheWay(const std::string& name) c
             return file.Reasons().front();  // what stands at its file's name
         }
     } else if (there != FileKind::Missing) {
-        return form::Message{PathToUtf8(folder) + " is " + KindPhrase(there) + ", not a folder",
-                             {}};
+        return English(PathToUtf8(folder) + " is " + KindPhrase(there) + ", not a folder");
     }
     return std::nullopt;
 }

@@ -48,6 +48,11 @@ void AddWriteCommand(CLI::App& app, Context& context);
 void AddBatchCommand(CLI::App& app, Context& context);
 void AddTableCommand(CLI::App& app, Context& context);
 
+// A message of the command line's own, which has no Chinese sentence.
+inline form::Message English(std::string text) {
+    return {std::move(text), {}};
+}
+
 // Adds to `command` an option whose value is kept in `target` only when it is given.
 CLI::Option* AddOptionalOption(CLI::App* command, const std::string& name,
                                std::optional<std::string>& target, const std::string& help,

@@ -7,6 +7,7 @@
 #include <istream>
 #include <system_error>
 
+#include "cli/Command.h"
 #include "form/Utf8.h"
 #include "form/WriteFailure.h"
 #include "record/SettingsFile.h"
@@ -55,10 +56,6 @@ InputBytes Kept(std::vector<std::uint8_t> head, bool more, std::optional<std::ui
 // page, which a UTF-8 console shows garbled).
 std::string SystemMessage(int error) {
     return Utf16ToUtf8(SystemErrorText(error));
-}
-
-form::Message English(std::string text) {
-    return {std::move(text), {}};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "cli/Command.h"
 #include "form/Fields.h"
 #include "form/Utf8.h"
 
@@ -104,7 +105,7 @@ std::optional<Json> Parse(std::string_view text, std::vector<std::string>& refus
     return std::nullopt;
 }
 
-std::vector<std::string> English(const std::vector<form::Message>& messages) {
+std::vector<std::string> InEnglish(const std::vector<form::Message>& messages) {
     std::vector<std::string> texts;
     for (const form::Message& m : messages) {
         texts.push_back(m.en);
@@ -121,8 +122,8 @@ std::string SettingsToJson(const SettingsValues& v, const std::vector<form::Mess
         const std::string text = field.write(v);
         object[std::string(field.key)] = field.number ? Json::parse(text) : Json(text);
     }
-    object["warnings"] = English(warnings);
-    object["hints"] = English(hints);
+    object["warnings"] = InEnglish(warnings);
+    object["hints"] = InEnglish(hints);
     return object.dump(2) + "\n";
 }
 
@@ -131,7 +132,7 @@ std::vector<form::Message> ApplyJson(std::string_view text, CodePage cp, Setting
     const auto asMessages = [&refused] {
         std::vector<form::Message> messages;
         for (std::string& r : refused) {
-            messages.push_back({std::move(r), {}});
+            messages.push_back(English(std::move(r)));
         }
         return messages;
     };
@@ -141,7 +142,7 @@ std::vector<form::Message> ApplyJson(std::string_view text, CodePage cp, Setting
     }
     const Json& object = *parsed;
     if (!object.is_object()) {
-        return {{"not a JSON object", {}}};
+        return {English("not a JSON object")};
     }
 
     SettingsValues v = values;

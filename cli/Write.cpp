@@ -70,7 +70,6 @@ void WriteToStandardOutput(const DeviceSettingsRecord& record, const Streams& io
     }
     io.out.write(reinterpret_cast<const char*>(record.Bytes().data()),
                  static_cast<std::streamsize>(record.Bytes().size()));
-    io.out.flush();
 }
 
 int Write(const WriteOptions& o, const Context& context) {
@@ -80,10 +79,10 @@ int Write(const WriteOptions& o, const Context& context) {
         return kExitFailed;
     }
 
-    std::vector<form::Message> refused;
+    std::vector<std::string> refused;
     const auto refuse = [&refused](std::string_view about, const std::vector<form::Message>& why) {
         for (const form::Message& m : why) {
-            refused.push_back({std::string(about) + m.en, {}});
+            refused.push_back(std::string(about) + m.en);
         }
     };
     if (o.automatic || o.fixed) {
@@ -104,8 +103,7 @@ int Write(const WriteOptions& o, const Context& context) {
     if (toStandardOutput) {
         if (io.outDevice.isTerminal) {
             refused.push_back(
-                {"write -: standard output is a terminal; send it to a file or a pipe instead",
-                 {}});
+                "write -: standard output is a terminal; send it to a file or a pipe instead");
         }
     } else if (form::Result<std::filesystem::path> resolved = ResolveDestination(o.dest)) {
         target = *std::move(resolved);
@@ -113,18 +111,16 @@ int Write(const WriteOptions& o, const Context& context) {
         refuse("", resolved.Reasons());
     }
     if (!refused.empty()) {
-        PrintRefusal(io, "", refused);
+        for (const std::string& r : refused) {
+            PrintError(io, r);
+        }
         return kExitFailed;
     }
     PrintHints(io.err, form::NetworkHints(*values));
 
     const DeviceSettingsRecord record = RecordFromValues(*values, context.codePage);
     if (toStandardOutput) {
-        WriteToStandardOutput(record, io);
-        if (!io.out) {
-            PrintError(io, "cannot write to standard output");
-            return kExitFailed;
-        }
+        WriteToStandardOutput(record, io);  // a failed write is reported as any lost output
         return kExitSuccess;
     }
     const WriteResult written = WriteSettingsFile(target, record);
