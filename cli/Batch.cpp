@@ -281,7 +281,7 @@ int BatchRun::Run() {
     for (const form::SiteDevice& d : table->devices) {
         nameWidth_ = std::max(nameWidth_, form::DisplayWidth(d.name));
     }
-    progress_ = !options_.dryRun && rows_ >= kProgressFromRows && IsTerminal(io_.err);
+    progress_ = !options_.dryRun && rows_ >= kProgressFromRows && io_.outDevice.errorIsTerminal;
     for (const form::SiteDevice& d : table->devices) {
         WriteDevice(d);
     }

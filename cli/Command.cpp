@@ -2,16 +2,10 @@
 #include "cli/Command.h"
 
 #include <CLI/CLI.hpp>
-#include <iostream>
+#include <ostream>
 
 #include "cli/Files.h"
 #include "record/DeviceSettingsRecord.h"
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace tavrel::cli {
 
@@ -56,14 +50,6 @@ std::optional<form::LoadedSettings> LoadSettingsFile(std::string& file, const Co
         return std::nullopt;
     }
     return form::LoadSettings(input->head, input->size, context.codePage);
-}
-
-bool IsTerminal(const std::ostream& stream) {
-#ifdef _WIN32
-    return &stream == &std::cerr && _isatty(_fileno(stderr));
-#else
-    return &stream == &std::cerr && isatty(STDERR_FILENO);
-#endif
 }
 
 }  // namespace tavrel::cli

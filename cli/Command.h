@@ -77,7 +77,4 @@ void PrintWarnings(std::ostream& out, const std::vector<form::Message>& warnings
 // be read. `file` becomes the settings file's own name.
 std::optional<form::LoadedSettings> LoadSettingsFile(std::string& file, const Context& context);
 
-// Whether the stream is the process's standard error and that is a terminal.
-bool IsTerminal(const std::ostream& stream);
-
 }  // namespace tavrel::cli

@@ -60,10 +60,12 @@ int main() {
     const Utf8Console console;
     DWORD mode;
     const tavrel::cli::StandardOutput device{
-        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0, [] {
+        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0,
+        [] {
             std::cout.flush();
             _setmode(_fileno(stdout), _O_BINARY);
-        }};
+        },
+        GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0};
     const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr, device);
     std::cout.flush();
     return status;
@@ -109,7 +111,8 @@ int main(int argc, char** argv) {
     // A reader that goes away is a failed write like any other, reported as one.
     signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr, {isatty(STDOUT_FILENO) == 1});
+    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr,
+                            {isatty(STDOUT_FILENO) == 1, nullptr, isatty(STDERR_FILENO) == 1});
 }
 
 #endif
