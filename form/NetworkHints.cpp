@@ -70,7 +70,7 @@ std::vector<Message> NetworkHints(const SettingsValues& v) {
     return hints;
 }
 
-Message SameAddressHint(AddressValue ip, const std::string& device, const std::string& earlier) {
+Message SameAddressHint(AddressValue ip, const Arg& device, const Arg& earlier) {
     return Say(Sentence::SameFixedIp, {device, AddressUtf8(ip), earlier});
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "form/Result.h"
+#include "form/Sentences.h"
 #include "record/SettingsValues.h"
 
 namespace tavrel::form {
@@ -19,6 +20,6 @@ namespace tavrel::form {
 std::vector<Message> NetworkHints(const SettingsValues& values);
 
 // A device given the same fixed IP address as an earlier one; both named by the caller.
-Message SameAddressHint(AddressValue ip, const std::string& device, const std::string& earlier);
+Message SameAddressHint(AddressValue ip, const Arg& device, const Arg& earlier);
 
 }  // namespace tavrel::form

@@ -65,6 +65,9 @@ enum class Sentence {
     NameRepeated,            // {1} the name, {2} the earlier row
     InRow,                   // {1} the row, {2} what is wrong
     InRowColumn,             // {1} the row, {2} the column, {3} what is wrong
+    Row,                     // {1} the row
+    RowOfDevice,             // {1} the row, {2} the device's name
+    About,                   // {1} what it is about, {2} what is said
     MoreCells,               //
     FewerCells,              //
     TableEmpty,              // {1} the columns
@@ -84,6 +87,7 @@ struct Arg {
     Arg(const char* both) : Arg(std::string(both)) {}
     Arg(std::string english, std::string chinese)
         : en(std::move(english)), zh(std::move(chinese)) {}
+    Arg(const Message& m) : en(m.en), zh(m.zh) {}
     std::string en;
     std::string zh;
 };

@@ -170,20 +170,17 @@ void SiteTableReader::ReadRow(const CsvRow& row) {
     if (!passed) {
         return;
     }
-    const std::string which = "row " + std::to_string(row.number) + " (" + device.name + ")";
-    const std::string whichZh = "第 " + std::to_string(row.number) + " 列（" + device.name + "）";
+    const Message which = Say(Sentence::RowOfDevice, {std::to_string(row.number), device.name});
     for (const Message& h : NetworkHints(device.values)) {
-        table_.hints.push_back({which + ": " + h.en, whichZh + "：" + h.zh});
+        table_.hints.push_back(Say(Sentence::About, {which, h}));
     }
     if (!device.values.automaticAddress) {
         const auto [first, added] =
             fixedAddresses_.try_emplace(device.values.ipAddress, row.number);
         if (!added) {
-            const std::string earlier = std::to_string(first->second);
-            const Message h = SameAddressHint(device.values.ipAddress, which, "row " + earlier);
-            const Message zh =
-                SameAddressHint(device.values.ipAddress, whichZh, "第 " + earlier + " 列");
-            table_.hints.push_back({h.en, zh.zh});
+            table_.hints.push_back(
+                SameAddressHint(device.values.ipAddress, which,
+                                Say(Sentence::Row, {std::to_string(first->second)})));
         }
     }
     SpreadsheetHints(row.number, cells);
