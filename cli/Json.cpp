@@ -3,6 +3,8 @@
 #include "cli/Json.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "cli/Command.h"
@@ -61,11 +63,17 @@ std::string Position(std::string_view text, std::size_t byte) {
 // value it met.
 std::optional<Json> Parse(std::string_view text, std::vector<std::string>& refused) {
     std::string key;
+    std::vector<std::string> keys;  // of the object, as given
     bool tooDeep = false;
     const Json::parser_callback_t watch = [&](int depth, Json::parse_event_t event, Json& parsed) {
         using Event = Json::parse_event_t;
         if (event == Event::key && depth == 1) {
             key = parsed.get<std::string>();
+            if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
+                // The library keeps the last; a settings object names each key once.
+                refused.push_back(key + ": is given twice in the object");
+            }
+            keys.push_back(key);
         } else if ((event == Event::object_start || event == Event::array_start) &&
                    depth >= kDepthLimit) {
             tooDeep = true;
@@ -80,6 +88,9 @@ std::optional<Json> Parse(std::string_view text, std::vector<std::string>& refus
     try {
         Json value = Json::parse(text, watch);
         if (!tooDeep) {
+            if (!refused.empty()) {
+                return std::nullopt;
+            }
             return value;
         }
         refuseDepth();
@@ -97,12 +108,33 @@ std::optional<Json> Parse(std::string_view text, std::vector<std::string>& refus
         const std::size_t open = detail.find('\''), close = detail.rfind('\'');
         refused.push_back(inKey() + (open < close ? "the number " +
                                                         detail.substr(open + 1, close - open - 1) +
-                                                        " is too large to read"
+                                                        " is too large to read: out of range "
+                                                        "for a signed 32-bit integer"
                                                   : detail));
     } catch (const Json::exception& e) {
         refused.push_back(inKey() + Detail(e));
     }
     return std::nullopt;
+}
+
+// An integer, or a number in any other form whose value is one (1e2, 100.0).
+bool IsWholeNumber(const Json& value) {
+    if (value.is_number_integer()) {
+        return true;
+    }
+    const double x = value.is_number_float() ? value.get<double>() : 0.5;
+    return std::isfinite(x) && std::trunc(x) == x;
+}
+
+// A whole number in decimal digits, however the JSON wrote it: the form's check then says
+// whether it is in range.
+std::string WholeNumberText(const Json& value) {
+    if (value.is_number_integer()) {
+        return value.dump();
+    }
+    char digits[400];
+    std::snprintf(digits, sizeof digits, "%.0f", value.get<double>());
+    return digits;
 }
 
 std::vector<std::string> InEnglish(const std::vector<form::Message>& messages) {
@@ -156,13 +188,15 @@ std::vector<form::Message> ApplyJson(std::string_view text, CodePage cp, Setting
         const form::Field* field = form::FindField(name);
         if (!field) {
             refuse(name, "is not a known key");
-        } else if (field->number ? !value.is_number_integer() : !value.is_string()) {
+        } else if (field->number ? !IsWholeNumber(value) : !value.is_string()) {
             refuse(name,
                    Describe(value) + (field->number ? " is not an integer" : " is not a string"));
         } else {
-            const form::Result<form::Done> read = field->read(
-                field->number ? value.dump() : value.get_ref<const std::string&>(), cp, v);
-            for (const form::Message& reason : read.Reasons()) {
+            const auto read = field->readExact ? field->readExact : field->read;
+            const form::Result<form::Done> taken =
+                read(field->number ? WholeNumberText(value) : value.get_ref<const std::string&>(),
+                     cp, v);
+            for (const form::Message& reason : taken.Reasons()) {
                 refuse(name, reason.en);
             }
         }

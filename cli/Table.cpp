@@ -78,6 +78,12 @@ int Table(const std::vector<std::string>& files, bool csv, const Context& contex
                                        ": not what the dialog writes for the values it shows (see "
                                        "check); its row holds what the form shows");
         }
+        if (WithCrLfLineBreaks(loaded->values.pushAddress) != loaded->values.pushAddress) {
+            PrintError(context.io, file +
+                                       ": its push address has a line break that is not CR LF; "
+                                       "a table cell's line breaks are written as CR LF, so "
+                                       "batch of this row writes different bytes");
+        }
         devices.push_back({0, FolderName(PathFromUtf8(file).parent_path()), loaded->values});
     }
     if (csv) {

@@ -52,6 +52,7 @@ Field AddressField(std::string_view key, std::u16string_view label, std::string_
             false,
             ReadAddress<member>,
             WriteAddress<member>,
+            nullptr,
             option,
             "A",
             help,
@@ -65,8 +66,8 @@ const std::array<Field, 10> kFields{{
      [](std::string_view text, CodePage, SettingsValues& v) {
          return Store(CheckAddressModeNumber(text), v.automaticAddress);
      },
-     [](const SettingsValues& v) { return std::string(v.automaticAddress ? "1" : "0"); }, "", "",
-     nullptr, nullptr},
+     [](const SettingsValues& v) { return std::string(v.automaticAddress ? "1" : "0"); }, nullptr,
+     "", "", nullptr, nullptr},
     AddressField<&SettingsValues::ipAddress>(
         "ipAddress", words::kIpAddress, "IP address", "--ip",
         [] { return Help(words::kIpAddress, "the device's own address"); }),
@@ -87,7 +88,11 @@ const std::array<Field, 10> kFields{{
      [](std::string_view text, CodePage, SettingsValues& v) {
          return Store(CheckPushAddress(text), v.pushAddress);
      },
-     [](const SettingsValues& v) { return Utf8(v.pushAddress); }, "--push", "TEXT",
+     [](const SettingsValues& v) { return Utf8(v.pushAddress); },
+     [](std::string_view text, CodePage, SettingsValues& v) {
+         return Store(CheckStoredPushAddress(text), v.pushAddress);
+     },
+     "--push", "TEXT",
      [] {
          return Help(words::kPushAddress, "push address, at most " +
                                               std::to_string(kPushAddressTypingLimit) +
@@ -99,7 +104,8 @@ const std::array<Field, 10> kFields{{
      [](std::string_view text, CodePage, SettingsValues& v) {
          return Store(CheckGuardIndex(text), v.lineGuardMode);
      },
-     [](const SettingsValues& v) { return std::to_string(v.lineGuardMode); }, "--guard", "off|on",
+     [](const SettingsValues& v) { return std::to_string(v.lineGuardMode); }, nullptr, "--guard",
+     "off|on",
      [] {
          return Help(words::kLineGuard, "off (" + Utf8(words::kGuardEntries[0]) + ") or on (" +
                                             Utf8(words::kGuardEntries[1]) + ")");
@@ -111,7 +117,7 @@ const std::array<Field, 10> kFields{{
      [](std::string_view text, CodePage, SettingsValues& v) {
          return Store(CheckInteger32(text), v.ringLimit);
      },
-     [](const SettingsValues& v) { return std::to_string(v.ringLimit); }, "--rings", "N",
+     [](const SettingsValues& v) { return std::to_string(v.ringLimit); }, nullptr, "--rings", "N",
      [] {
          return Utf8(words::kRingsBefore) + " N " + Utf8(words::kRingsUnit) +
                 ": answer and hang up after N rings (signed 32-bit)";
@@ -122,7 +128,7 @@ const std::array<Field, 10> kFields{{
      [](std::string_view text, CodePage cp, SettingsValues& v) {
          return Store(CheckKey(text, cp), v.cipKey);
      },
-     [](const SettingsValues& v) { return Utf8(v.cipKey); }, "--key", "TEXT",
+     [](const SettingsValues& v) { return Utf8(v.cipKey); }, nullptr, "--key", "TEXT",
      [] {
          return Help(words::kCipKey,
                      "key, at most " + std::to_string(kCipKeyMaxBytes) + " bytes in the code page");

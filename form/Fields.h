@@ -29,6 +29,10 @@ struct Field {
     Result<Done> (*read)(std::string_view text, CodePage cp, SettingsValues& values);
     // The value's text form.
     std::string (*write)(const SettingsValues& values);
+    // Sets the value from its text form exactly as a file holds it, for JSON that a file's
+    // `show --json` gave; nullptr where that is `read` (a table's cells, like the options,
+    // keep what a person types: the push address's line breaks become CR LF).
+    Result<Done> (*readExact)(std::string_view text, CodePage cp, SettingsValues& values);
 
     // The command-line option that sets it, the name of its value and its help (the form's
     // words, then what it does); an empty option for the address mode, whose two choices

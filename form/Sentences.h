@@ -16,16 +16,18 @@ namespace tavrel::form {
 
 enum class Sentence {
     // Values refused.
-    NotAnAddress,      // {1} the text
-    NotAnInteger32,    // {1} the text
-    NotAGuardWord,     // {1} the text
-    NotAnAddressMode,  // {1} the text
-    NotAGuardIndex,    // {1} the text
-    NotUtf8,           //
-    HoldsNul,          //
-    PushTooLong,       // {1} its length, {2} the limit
-    KeyNotInCodePage,  // {1} the code page
-    KeyTooLong,        // {1} its bytes, {2} the code page, {3} the limit
+    NotAnAddress,       // {1} the text
+    NotAnInteger32,     // {1} the text
+    NotAGuardWord,      // {1} the text
+    NotAnAddressMode,   // {1} the text
+    NotAGuardIndex,     // {1} the text
+    NotUtf8,            //
+    HoldsNul,           //
+    PushTooLong,        // {1} its length, {2} the limit
+    PushTooLongStored,  // {1} its length, {2} the limit
+    OutOfRange32,       // {1} the text
+    KeyNotInCodePage,   // {1} the code page
+    KeyTooLong,         // {1} its bytes, {2} the code page, {3} the limit
     // Load warnings.
     FileLongerThan,        // {1} the record's size
     FileShorter,           // {1} the file's size, {2} the record's

@@ -1,6 +1,7 @@
 // The checks of one value, each refusal worded by the form's sentences.
 #include "form/ValueChecks.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -50,8 +51,12 @@ Result<std::int32_t> CheckInteger32(std::string_view text) {
         negative = digits.front() == '-';
         digits.remove_prefix(1);
     }
+    if (!IsDigits(digits)) {
+        return Say(Sentence::NotAnInteger32, {QuotedUtf8(text)});
+    }
+    digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size() - 1));
     long long magnitude = 0;
-    if (IsDigits(digits) && digits.size() <= 12) {
+    if (digits.size() <= 12) {
         std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
         const long long value = negative ? -magnitude : magnitude;
         if (value >= std::numeric_limits<std::int32_t>::min() &&
@@ -59,7 +64,7 @@ Result<std::int32_t> CheckInteger32(std::string_view text) {
             return static_cast<std::int32_t>(value);
         }
     }
-    return Say(Sentence::NotAnInteger32, {QuotedUtf8(text)});
+    return Say(Sentence::OutOfRange32, {QuotedUtf8(text)});
 }
 
 Result<std::int32_t> CheckGuardWord(std::string_view text) {
@@ -102,6 +107,15 @@ Result<std::u16string> CheckPushAddress(std::string_view utf8) {
                    {std::to_string(stored.size()), std::to_string(kPushAddressTypingLimit)});
     }
     return stored;
+}
+
+Result<std::u16string> CheckStoredPushAddress(std::string_view utf8) {
+    Result<std::u16string> text = CheckText(utf8);
+    if (text && text->size() > static_cast<std::size_t>(kPushAddressReadUnits)) {
+        return Say(Sentence::PushTooLongStored,
+                   {std::to_string(text->size()), std::to_string(kPushAddressReadUnits)});
+    }
+    return text;
 }
 
 Result<std::u16string> CheckKey(std::string_view utf8, CodePage cp) {

@@ -31,6 +31,10 @@ Result<std::int32_t> CheckGuardIndex(std::string_view text);
 // UTF-8 text with its line breaks as CR LF, at most the 250 characters the form takes.
 Result<std::u16string> CheckPushAddress(std::string_view utf8);
 
+// UTF-8 text exactly as a settings file holds it: line breaks of any kind kept, at most the
+// 253 code units that saving keeps.
+Result<std::u16string> CheckStoredPushAddress(std::string_view utf8);
+
 // UTF-8 text that the code page can hold, at most 63 bytes in it.
 Result<std::u16string> CheckKey(std::string_view utf8, CodePage cp);
 

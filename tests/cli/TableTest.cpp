@@ -87,5 +87,22 @@ TEST(Table, FilesThatCannotBeReadFailButTheOthersAreListed) {
     EXPECT_NE(o.out.find("\r\na,1,0.0.0.0,"), std::string::npos) << o.out;
 }
 
+// A lone CR or LF cannot pass through a table cell unchanged: table says which file has one.
+TEST(Table, NamesFilesWhoseLineBreaksATableCannotCarry) {
+    const TempFolder dir;
+    fs::create_directories(dir / "lone");
+    fs::create_directories(dir / "plain");
+    WriteBytes(dir / "lone" / "device_config.dat", Fixture("line-breaks.dat"));
+    WriteBytes(dir / "plain" / "device_config.dat", Fixture("full-form.dat"));
+    const Outcome o =
+        RunCli({"table", "--csv", Utf8(dir / "lone"), Utf8(dir / "plain"), "--codepage", "950"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.err.find("lone" + std::string(1, fs::path::preferred_separator) +
+                         "device_config.dat: its push address has a line break that is not CR LF"),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(o.err.find("plain"), std::string::npos) << o.err;
+}
+
 }  // namespace
 }  // namespace tavrel::cli::test

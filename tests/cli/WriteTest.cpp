@@ -175,6 +175,15 @@ TEST(Write, JsonErrorsSayWhereInPlainWords) {
          "--json-in: warnings: arrays and objects nest more than 32 deep"},
         {R"({"lineGuardMode": 0, "ringLimit": -1e400})",
          "--json-in: ringLimit: the number -1e400 is too large to read"},
+        {R"({"ringLimit": 18446744073709551616})",
+         "ringLimit: \"18446744073709551616\" is out of range"},
+        {R"({"ringLimit": 2147483648})", "ringLimit: \"2147483648\" is out of range"},
+        {R"({"ringLimit": 1e10})", "ringLimit: \"10000000000\" is out of range"},
+        {R"({"ringLimit": 1.5})", "ringLimit: 1.5 is not an integer"},
+        {R"({"ringLimit": 1, "cipKey": "a", "ringLimit": 2})",
+         "--json-in: ringLimit: is given twice in the object"},
+        {"{\"pushAddress\": \"" + std::string(254, 'p') + "\"}",
+         "pushAddress: is 254 characters long; a settings file holds at most 253"},
     };
     const TempFolder dir;
     for (const auto& [json, phrase] : cases) {
@@ -184,6 +193,28 @@ TEST(Write, JsonErrorsSayWhereInPlainWords) {
         EXPECT_EQ(o.err.find("json.exception"), std::string::npos) << o.err;
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// What show --json prints, write --json-in takes back exactly: lone line breaks, a push
+// address longer than the form lets one type, a number in exponent form.
+TEST(Write, JsonCarriesWhatTheFileHolds) {
+    const TempFolder dir;
+    WriteBytes(dir / "line-breaks.dat", Fixture("line-breaks.dat"));
+    const Outcome lineBreaks = RunCli({"show", "--json", Utf8(dir / "line-breaks.dat")});
+    ASSERT_EQ(RunCli({"write", Utf8(dir / "again.dat"), "--json-in", "-"}, lineBreaks.out).status,
+              0);
+    EXPECT_EQ(ReadBytes(dir / "again.dat"), Fixture("line-breaks.dat"));
+
+    const std::string push(253, 'p');
+    ASSERT_EQ(RunCli({"write", Utf8(dir / "long.dat"), "--json-in", "-"},
+                     "{\"pushAddress\": \"" + push + "\", \"ringLimit\": 1e2}")
+                  .status,
+              0);
+    EXPECT_EQ(RunCli({"check", Utf8(dir / "long.dat")}).status, 0);
+    const Outcome json = RunCli({"show", "--json", Utf8(dir / "long.dat")});
+    EXPECT_NE(json.out.find("\"ringLimit\": 100"), std::string::npos) << json.out;
+    ASSERT_EQ(RunCli({"write", Utf8(dir / "copy.dat"), "--json-in", "-"}, json.out).status, 0);
+    EXPECT_EQ(ReadBytes(dir / "copy.dat"), ReadBytes(dir / "long.dat"));
 }
 
 TEST(Write, RefusesADestinationWithoutAnExistingFolder) {

@@ -247,13 +247,10 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
     if ((checked.status == 0) != noWarnings) {
         return "check and the JSON's warnings disagree";
     }
-    // JSON input reads the push address as typed UTF-8 text (line breaks become CR LF, at
-    // most the 250 characters the form takes), which a loaded one need not be: it may
-    // hold a bare LF or an unpaired surrogate.
+    // JSON carries the push address exactly, lone line breaks and all; only an unpaired
+    // surrogate, which JSON text cannot hold, does not come back.
     const std::u16string push = DeviceSettingsRecord::FromImage(file).GetText16(field::pushAddress);
-    const bool typable = WithCrLfLineBreaks(push) == push &&
-                         push.size() <= static_cast<std::size_t>(kPushAddressTypingLimit) &&
-                         form::Utf8ToUtf16(form::Utf16ToUtf8(push)) == push;
+    const bool typable = form::Utf8ToUtf16(form::Utf16ToUtf8(push)) == push;
     if (checked.status == 0 && typable) {
         SettingsValues values;
         if (!cli::ApplyJson(json.out, kCp, values).empty()) {
