@@ -12,6 +12,7 @@
 
 #include "cli/Command.h"
 #include "cli/Files.h"
+#include "cli/Interruption.h"
 #include "form/LoadedSettings.h"
 #include "form/Sentences.h"
 #include "form/SiteTable.h"
@@ -57,6 +58,12 @@ private:
     // For a dry run into a folder that holds devices: what writing would do to the file.
     std::string PlannedChange(const form::SiteDevice& device) const;
     void Progress(bool shown);
+    // What an interruption says the run has written.
+    void NoteWrittenForInterruption() const {
+        SetInterruptionSummary("interrupted: " + std::to_string(done_) + " of " +
+                               std::to_string(rows_) + " files written into " + options_.out +
+                               " (each listed on standard output); nothing half-written is left");
+    }
     void Report(const form::SiteDevice& device, std::string_view note = {});
     std::string TableName() const {
         return options_.table == "-" ? "standard input" : options_.table;
@@ -180,6 +187,9 @@ void BatchRun::WriteDevice(const form::SiteDevice& device) {
     const fs::path folder = FolderOf(device.name);
     const fs::path file = folder / kSettingsFileName;
     std::error_code ec;
+    if (LinkStatus(folder.native()).kind == FileKind::Missing) {
+        RemoveFolderIfInterrupted(folder);
+    }
     const bool created = fs::create_directory(folder, ec);
     std::string failure;
     bool replaced = false;  // the new file stands, but its write was not confirmed
@@ -194,6 +204,7 @@ void BatchRun::WriteDevice(const form::SiteDevice& device) {
             fs::remove(folder, ec);
         }
     }
+    KeepFolder();
     Progress(false);
     if (!failure.empty()) {
         PrintError(io_, "row " + std::to_string(device.row) + " (" + device.name + "): " + failure);
@@ -204,6 +215,7 @@ void BatchRun::WriteDevice(const form::SiteDevice& device) {
         return;
     }
     ++done_;
+    NoteWrittenForInterruption();
     Report(device);
     io_.out.flush();
 }
@@ -282,6 +294,7 @@ int BatchRun::Run() {
         nameWidth_ = std::max(nameWidth_, form::DisplayWidth(d.name));
     }
     progress_ = !options_.dryRun && rows_ >= kProgressFromRows && io_.outDevice.errorIsTerminal;
+    NoteWrittenForInterruption();
     for (const form::SiteDevice& d : table->devices) {
         WriteDevice(d);
     }

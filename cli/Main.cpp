@@ -1,11 +1,12 @@
 // The process around tavrel-cli: UTF-8 arguments, binary standard input, whether standard
-// output is a terminal, on a Windows console UTF-8 output, and elsewhere no temporary file
-// left behind by Ctrl-C or SIGTERM.
+// output is a terminal, on a Windows console UTF-8 output, and nothing half-made left
+// behind by Ctrl-C or an ending signal (cli/Interruption.h).
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/Interruption.h"
 #include "form/Utf8.h"
 
 #ifdef _WIN32
@@ -56,6 +57,7 @@ int main() {
         }
         LocalFree(argv);
     }
+    tavrel::cli::EndOnInterruption();
     _setmode(_fileno(stdin), _O_BINARY);
     const Utf8Console console;
     DWORD mode;
@@ -75,39 +77,8 @@ int main() {
 #include <signal.h>
 #include <unistd.h>
 
-#include "record/SettingsFile.h"
-
-namespace {
-
-// Ends the process as the shell reports a death by this signal (128 + its number), with
-// the temporary file of a write in progress removed; the previous file stays as it was.
-extern "C" void EndOnSignal(int signal) {
-    tavrel::RemoveTemporaryFileOfWriteInProgress();
-    _exit(128 + signal);
-}
-
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-void EndOnSignals() {
-    struct sigaction action {};
-    action.sa_handler = EndOnSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kEndingSignals) {
-        sigaddset(&action.sa_mask, signal);
-    }
-    for (const int signal : kEndingSignals) {
-        struct sigaction previous {};
-        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
-        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
-            sigaction(signal, &action, nullptr);
-        }
-    }
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    EndOnSignals();
+    tavrel::cli::EndOnInterruption();
     // A reader that goes away is a failed write like any other, reported as one.
     signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -64,11 +64,11 @@ enum class NewFileAccess {
 WriteResult WriteSettingsFile(const NativePath& path, const DeviceSettingsRecord& record,
                               NewFileAccess access = NewFileAccess::Default);
 
-#ifndef _WIN32
-// Removes the temporary file of the write in progress in this process, if any: for a
-// signal handler that ends the process. Async-signal-safe. Writes in one process are
-// expected one at a time.
+// Leaves no temporary file of the write in progress in this process, for a handler that
+// ends the process right after. POSIX: removes it, async-signal-safe. Windows, where the
+// handler runs on a thread of its own: waits until the write in progress has ended (its
+// temporary file moved into place or removed) and lets no other write start. Writes in
+// one process are expected one at a time.
 void RemoveTemporaryFileOfWriteInProgress();
-#endif
 
 }  // namespace tavrel

@@ -110,7 +110,23 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     } while (FindNextFileW(search.Get(), &found));
 }
 
+// One write at a time, so that a console control handler can wait for the one in
+// progress to end before the process does.
+SRWLOCK writeLock = SRWLOCK_INIT;
+
+class WriteInProgress {
+public:
+    WriteInProgress() { AcquireSRWLockExclusive(&writeLock); }
+    ~WriteInProgress() { ReleaseSRWLockExclusive(&writeLock); }
+    WriteInProgress(const WriteInProgress&) = delete;
+    WriteInProgress& operator=(const WriteInProgress&) = delete;
+};
+
 }  // namespace
+
+void RemoveTemporaryFileOfWriteInProgress() {
+    AcquireSRWLockExclusive(&writeLock);  // never released: the process is ending
+}
 
 NativePath ToNativePath(std::u16string_view path) {
     return NativePath(path.begin(), path.end());
@@ -135,6 +151,7 @@ WriteResult WriteSettingsFile(const NativePath& target, const DeviceSettingsReco
         separator == std::wstring::npos ? std::wstring(L".") : target.substr(0, separator);
     RemoveStaleTemporaryFiles(folder);
 
+    const WriteInProgress inProgress;
     std::wstring temporary;
     UniqueFileHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {

@@ -26,7 +26,8 @@ namespace fs = std::filesystem;
 // The temporary files in `folder`.
 std::vector<std::string> Temporaries(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    std::error_code ec;  // a folder not made yet holds none
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
         const std::string name = entry.path().filename().string();
         if (name.starts_with("~tav")) {
             names.push_back(name);
@@ -35,10 +36,13 @@ std::vector<std::string> Temporaries(const fs::path& folder) {
     return names;
 }
 
-// `tavrel-cli write DEST --rings 9` with the slow flush, output discarded.
+// `tavrel-cli write DEST --rings 9` (or the command line given) with the slow flush,
+// standard input and output discarded, standard error into `err` when it is given.
 class SlowWriter {
 public:
-    explicit SlowWriter(const fs::path& dest) {
+    explicit SlowWriter(const fs::path& dest)
+        : SlowWriter({"write", dest.string(), "--rings", "9"}) {}
+    explicit SlowWriter(std::vector<std::string> command, const fs::path& err = {}) {
         std::vector<std::string> env{std::string("LD_PRELOAD=") + TAVREL_SLOW_FLUSH_PATH,
                                      "ASAN_OPTIONS=verify_asan_link_order=0"};
         for (char** e = environ; *e != nullptr; ++e) {
@@ -46,7 +50,8 @@ public:
                 env.emplace_back(*e);
             }
         }
-        std::vector<std::string> args{TAVREL_CLI_PATH, "write", dest.string(), "--rings", "9"};
+        std::vector<std::string> args{TAVREL_CLI_PATH};
+        args.insert(args.end(), command.begin(), command.end());
         std::vector<char*> argv, envp;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -59,8 +64,9 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         for (const int fd : {0, 1, 2}) {
-            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null",
-                                             fd == 0 ? O_RDONLY : O_WRONLY, 0);
+            const bool toErr = fd == 2 && !err.empty();
+            posix_spawn_file_actions_addopen(&actions, fd, toErr ? err.c_str() : "/dev/null",
+                                             fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT, 0600);
         }
         if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
             pid_ = -1;
@@ -133,6 +139,27 @@ INSTANTIATE_TEST_SUITE_P(Signals, InterruptedWrite,
                                          SignalCase{"Terminate", SIGTERM, 143},
                                          SignalCase{"HangUp", SIGHUP, 129}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A batch interrupted while it writes a device's file leaves neither the file's temporary
+// nor the folder it had just created for it, and says what it had written.
+TEST(InterruptedBatch, LeavesNothingItMadeForTheDeviceBeingWritten) {
+    const TempFolder dir;
+    WriteBytes(dir / "site.csv", ToBytes("name,ringLimit\nfirst,1\nsecond,2\n"));
+    fs::create_directories(dir / "out");
+    SlowWriter batch({"batch", (dir / "site.csv").string(), "--out", (dir / "out").string()},
+                     dir / "err.txt");
+    ASSERT_TRUE(batch.AwaitTemporary(dir / "out" / "first")) << "the write never started";
+    batch.Signal(SIGINT);
+    const int status = batch.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+    const Bytes err = ReadBytes(dir / "err.txt");
+    EXPECT_NE(std::string(err.begin(), err.end())
+                  .find("tavrel-cli: interrupted: 0 of 2 files written into "),
+              std::string::npos)
+        << std::string(err.begin(), err.end());
+}
 
 TEST(KilledWrite, ItsTemporaryFileGoesWithTheNextWriteWhileARunningWritersStays) {
     const TempFolder dir;
