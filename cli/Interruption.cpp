@@ -66,14 +66,7 @@ void Keep(Char (&buffer)[N], std::basic_string_view<Char> text, volatile std::si
 #endif
 }
 
-#ifdef _WIN32
-BOOL WINAPI OnConsoleControl(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
-        return FALSE;
-    }
-    EndInterruptedRun(130);  // as a shell reports SIGINT
-}
-#else
+#ifndef _WIN32
 extern "C" void OnSignal(int signal) {
     EndInterruptedRun(128 + signal);
 }
@@ -82,6 +75,15 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 #endif
 
 }  // namespace
+
+#ifdef _WIN32
+int __stdcall OnConsoleControl(unsigned long event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        return FALSE;
+    }
+    EndInterruptedRun(130);  // as a shell reports SIGINT
+}
+#endif
 
 void EndOnInterruption() {
 #ifdef _WIN32

@@ -22,4 +22,10 @@ void KeepFolder();
 // The line printed on standard error when the run is interrupted (a line break follows).
 void SetInterruptionSummary(std::string_view text);
 
+#ifdef _WIN32
+// The console control handler EndOnInterruption installs (a PHANDLER_ROUTINE): Ctrl-C and
+// Ctrl-Break end the process; any other event is left to the next handler.
+int __stdcall OnConsoleControl(unsigned long event);
+#endif
+
 }  // namespace tavrel::cli

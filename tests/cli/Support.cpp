@@ -43,10 +43,11 @@ std::string ReadText(const fs::path& path) {
 
 #ifdef _WIN32
 
-fs::path ProgramPath() {
+// A program beside the tests.
+fs::path ProgramPath(const std::string& name) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return fs::path(self).parent_path() / TAVREL_CLI_NAME;
+    return fs::path(self).parent_path() / name;
 }
 
 // One argument as the C runtime's command-line parsing reads it back.
@@ -73,9 +74,9 @@ HANDLE OpenInherited(const fs::path& path, bool write) {
                        nullptr);
 }
 
-int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::path& out,
-          const fs::path& err, Output) {
-    std::wstring commandLine = QuoteArgument(ProgramPath().wstring());
+int Spawn(const std::string& program, const std::vector<std::string>& args, const fs::path& in,
+          const fs::path& out, const fs::path& err, Output) {
+    std::wstring commandLine = QuoteArgument(ProgramPath(program).wstring());
     for (const std::string& arg : args) {
         commandLine +=
             L" " + QuoteArgument(fs::path(std::u8string(arg.begin(), arg.end())).wstring());
@@ -133,9 +134,9 @@ private:
     std::string path_;
 };
 
-int Spawn(const std::vector<std::string>& args, const fs::path& in, const fs::path& out,
-          const fs::path& err, Output output) {
-    std::vector<std::string> all{TAVREL_CLI_PATH};
+int Spawn(const std::string& program, const std::vector<std::string>& args, const fs::path& in,
+          const fs::path& out, const fs::path& err, Output output) {
+    std::vector<std::string> all{(fs::path(TAVREL_CLI_PATH).parent_path() / program).string()};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& a : all) {
@@ -237,14 +238,15 @@ Outcome RunCli(const std::vector<std::string>& args, const std::string& input) {
     return outcome;
 }
 
-Outcome RunProgram(const std::vector<std::string>& args, const fs::path& inputFile, Output output) {
+Outcome RunProgram(const std::vector<std::string>& args, const fs::path& inputFile, Output output,
+                   const std::string& program) {
     const TempFolder streams;
     const fs::path in = inputFile.empty() ? streams / "in" : inputFile;
     if (inputFile.empty()) {
         WriteBytes(in, {});
     }
     Outcome outcome;
-    outcome.status = Spawn(args, in, streams / "out", streams / "err", output);
+    outcome.status = Spawn(program, args, in, streams / "out", streams / "err", output);
     outcome.out = ReadText(streams / "out");
     outcome.err = ReadText(streams / "err");
     return outcome;

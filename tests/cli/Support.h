@@ -49,9 +49,11 @@ Outcome RunCli(const std::vector<std::string>& args, const std::string& input = 
 // pseudo-terminal (POSIX only).
 enum class Output { File, Terminal };
 
-// The tavrel-cli program as a process, standard input read from `inputFile` when given;
-// killed when it has not ended in time (20 seconds, a minute under Wine).
+// The tavrel-cli program (or another beside it) as a process, standard input read from
+// `inputFile` when given; killed when it has not ended in time (20 seconds, a minute under
+// Wine).
 Outcome RunProgram(const std::vector<std::string>& args,
-                   const std::filesystem::path& inputFile = {}, Output output = Output::File);
+                   const std::filesystem::path& inputFile = {}, Output output = Output::File,
+                   const std::string& program = TAVREL_CLI_NAME);
 
 }  // namespace tavrel::cli::test
