@@ -496,5 +496,24 @@ TEST(Program, BatchWritesASiteInChineseFolders) {
     EXPECT_NE(listed.out.find("\r\n倉庫,0,192.168.0.22,"), std::string::npos) << listed.out;
 }
 
+// Names that differ only in case or in how their accents are composed are one folder on
+// a USB stick, under Windows or on a Mac: the program refuses them as repeats.
+TEST(Program, BatchRefusesNamesThatFoldToOneFolder) {
+    const TempFolder dir;
+    {
+        std::ofstream table(dir / "site.csv", std::ios::binary);
+        table << "name\n\u00E9\n\u00C9\ncaf\u00E9\ncafe\u0301\n\u03A3\u03C3\n\u03C3\u03C2\n";
+    }
+    const Outcome o = RunProgram(
+        {"batch", Utf8(dir / "site.csv"), "--out", Utf8(dir / "site"), "--codepage", "950"});
+    EXPECT_EQ(o.status, 1);
+    for (const char* refusal : {"row 3, name: \"\u00C9\" repeats the name of row 2",
+                                "row 5, name: \"cafe\u0301\" repeats the name of row 4",
+                                "row 7, name: \"\u03C3\u03C2\" repeats the name of row 6"}) {
+        EXPECT_NE(o.err.find(refusal), std::string::npos) << refusal << "\n" << o.err;
+    }
+    EXPECT_FALSE(fs::exists(dir / "site"));
+}
+
 }  // namespace
 }  // namespace tavrel::cli::test
