@@ -332,11 +332,15 @@ void AddBatchCommand(CLI::App& app, Context& context) {
                      "The table (CSV with a header row), or - for standard input")
         ->required()
         ->type_name("");
-    batch->add_option("--out", o->out, "The folder that gets one folder per device")
+    batch
+        ->add_option("--out", o->out,
+                     "The folder that gets one folder per device (made when its parent exists)")
         ->required()
         ->type_name("DIR");
     AddOptionalOption(batch, "--base", o->base,
-                      "Start each row from FILE, loaded as the dialog loads it", "FILE");
+                      "Start each row from FILE (a settings file, a folder holding "
+                      "device_config.dat, or -), loaded as the dialog loads it",
+                      "FILE");
     batch->add_flag("--dry-run", o->dryRun, "Check the table and print the plan; write nothing");
     batch->callback(
         [o, &context] { context.command = [o, &context] { return BatchRun(*o, context).Run(); }; });

@@ -143,8 +143,10 @@ void AddWriteCommand(CLI::App& app, Context& context) {
                      "An existing folder, a file path in one, or - for standard output")
         ->required()
         ->type_name("");
-    CLI::Option* base = AddOptionalOption(
-        write, "--base", o->base, "Start from FILE (or -), loaded as the dialog loads it", "FILE");
+    CLI::Option* base = AddOptionalOption(write, "--base", o->base,
+                                          "Start from FILE (a settings file, a folder holding "
+                                          "device_config.dat, or -), loaded as the dialog loads it",
+                                          "FILE");
     AddOptionalOption(write, "--json-in", o->jsonIn,
                       "Start from a 'show --json' object in FILE (or -)", "FILE")
         ->excludes(base);

@@ -411,6 +411,50 @@ TEST(Batch, DryRunSaysWhatChangesInAFolderOfDevices) {
     EXPECT_EQ(Tree(dir / "site"), before);
 }
 
+#ifndef _WIN32
+// A device's folder that is a symbolic link could lead anywhere: it is refused, and nothing
+// outside --out is created, replaced or removed.
+TEST(Batch, NeverWritesOutsideItsFolder) {
+    const TempFolder dir;
+    fs::create_directories(dir / "site");
+    fs::create_directories(dir / "elsewhere");
+    WriteBytes(dir / "elsewhere" / "device_config.dat", ToBytes("keep"));
+    WriteBytes(dir / "elsewhere" / "~tav00000001.tmp", ToBytes("not ours"));
+    fs::create_directory_symlink(dir / "elsewhere", dir / "site" / "d1");
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{"--dry-run"}, std::vector<std::string>{}}) {
+        const Outcome o = Batch(dir, "name\nd1\nd2\n", extra);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_NE(o.err.find("row 2, name: " + Utf8(dir / "site" / "d1") + " is a symbolic link"),
+                  std::string::npos)
+            << o.err;
+    }
+    EXPECT_EQ(Tree(dir / "elsewhere"),
+              (std::map<std::string, Bytes>{{"device_config.dat", ToBytes("keep")},
+                                            {"~tav00000001.tmp", ToBytes("not ours")}}));
+    EXPECT_FALSE(fs::exists(dir / "site" / "d2"));
+}
+#endif
+
+// Refusals name the real fault, and quote no more of a value than a reader needs.
+TEST(Batch, RefusalsNameTheRealFault) {
+    const TempFolder dir;
+    const Outcome nul = Batch(dir, "name,pushAddress\na,x\0y\n"s);
+    EXPECT_NE(nul.err.find("row 2, pushAddress: holds a NUL character"), std::string::npos)
+        << nul.err;
+    const Outcome longName = Batch(dir, "name\n" + std::string(300, 'n') + "\n");
+    EXPECT_NE(longName.err.find("\"" + std::string(60, 'n') + "…\" is longer than the 255 bytes"),
+              std::string::npos)
+        << longName.err;
+    EXPECT_LT(longName.err.size(), 400u);
+#ifndef _WIN32
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    const Outcome dangling = RunCli({"batch", "-", "--out", Utf8(dir / "dangling")}, "name\na\n");
+    EXPECT_EQ(dangling.status, 1);
+    EXPECT_NE(dangling.err.find("is a broken symbolic link"), std::string::npos) << dangling.err;
+#endif
+}
+
 TEST(Batch, HintsGoToTheErrorStreamAndChangeNoByte) {
     const TempFolder dir;
     const Outcome o = Batch(dir,
