@@ -1,32 +1,25 @@
-// `batch` in two passes over the table: the first checks every row (its name, its
-// cells, names and fixed addresses repeated) and prints the hints; only when every row
+// `batch TABLE --out DIR`: one device_config.dat for each row of a site table, in two
+// passes over the table as it was read: the first checks every row (the form's checks,
+// and what stands at each device's folder) and prints the hints; only when every row
 // passes does the second create the folders and write the files, stopping at the first
 // write that fails.
-#include "cli/Batch.h"
-
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <iostream>
-#include <map>
+#include <ostream>
 #include <system_error>
 
-#include "cli/Cli.h"
-#include "cli/Csv.h"
+#include "cli/Command.h"
 #include "cli/Files.h"
-#include "cli/Hints.h"
+#include "form/LoadedSettings.h"
+#include "form/Sentences.h"
+#include "form/SiteTable.h"
 #include "form/Utf8.h"
-#include "record/AddressText.h"
+#include "record/RegularFile.h"
 #include "record/SettingsFile.h"
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tavrel::cli {
-
-using namespace form;  // the text codec
 
 namespace {
 
@@ -34,81 +27,19 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kTableInputLimit = 16 << 20;
 constexpr std::size_t kProgressFromRows = 10;  // shorter tables show no progress
-constexpr std::size_t kFolderNameLimit = 255;  // bytes on Linux, code units on Windows
 
-bool IsTerminal(const std::ostream& stream) {
-#ifdef _WIN32
-    return &stream == &std::cerr && _isatty(_fileno(stderr));
-#else
-    return &stream == &std::cerr && isatty(STDERR_FILENO);
-#endif
-}
-
-// ASCII letters in upper case: Windows file systems do not tell "Dev1" from "DEV1".
-std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-    return folded;
-}
-
-// Why `name` cannot be the name of one folder on both Windows and Linux; nothing when it can.
-std::optional<std::string> FolderNameProblem(std::string_view name) {
-    const std::optional<std::u16string> units = Utf8ToUtf16(name);
-    if (name.empty()) {
-        return "is empty; each device needs the name of its folder";
-    }
-    if (!units) {
-        return "is not valid UTF-8 text";
-    }
-    const std::string quoted = Quoted(*units);
-    if (name.size() > kFolderNameLimit) {
-        return quoted + " is longer than the " + std::to_string(kFolderNameLimit) +
-               " bytes a folder name can take";
-    }
-    if (name == "." || name == "..") {
-        return quoted + " is not a folder of its own";
-    }
-    for (const char c : name) {
-        if (c == '/' || c == '\\') {
-            return quoted + " holds a path separator; a name is one folder";
-        }
-        if (static_cast<unsigned char>(c) < 0x20) {
-            return quoted + " holds a control character";
-        }
-        if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
-            return quoted + " holds '" + c + "', which Windows does not allow in a folder name";
-        }
-    }
-    if (name.back() == '.' || name.back() == ' ') {
-        return quoted + " ends with a dot or a space, which Windows drops from folder names";
-    }
-    // A reserved device name stays reserved with an extension or spaces after it.
-    std::string stem = FoldCase(name.substr(0, name.find('.')));
-    stem.erase(stem.find_last_not_of(' ') + 1);
-    static constexpr std::string_view kReserved[] = {
-        "CON",       "PRN",       "AUX",       "NUL",       "CONIN$",    "CONOUT$",  "COM1", "COM2",
-        "COM3",      "COM4",      "COM5",      "COM6",      "COM7",      "COM8",     "COM9", "LPT1",
-        "LPT2",      "LPT3",      "LPT4",      "LPT5",      "LPT6",      "LPT7",     "LPT8", "LPT9",
-        "COM\u00B9", "COM\u00B2", "COM\u00B3", "LPT\u00B9", "LPT\u00B2", "LPT\u00B3"};
-    if (std::find(std::begin(kReserved), std::end(kReserved), stem) != std::end(kReserved)) {
-        return quoted + " is a device name that Windows reserves";
-    }
-    return std::nullopt;
-}
-
-// One row that passed every check.
-struct Device {
-    std::string name;
-    SettingsValues values;
-    fs::path folder;
-    fs::path file;
+struct BatchOptions {
+    std::string table;                // the CSV table, or - for standard input
+    std::string out;                  // the folder that gets one folder per device
+    std::optional<std::string> base;  // each row starts from this file, loaded as the dialog
+                                      // loads it, instead of from a fresh form
+    bool dryRun = false;              // check and print the plan, write nothing
 };
 
 class BatchRun {
 public:
-    BatchRun(const BatchOptions& options, CodePage cp, Streams io)
-        : options_(options), cp_(cp), io_(io), out_(PathFromUtf8(options.out)) {
+    BatchRun(const BatchOptions& options, const Context& context)
+        : options_(options), context_(context), io_(context.io), out_(PathFromUtf8(options.out)) {
         if (!out_.has_filename()) {
             out_ = out_.parent_path();  // "site/" is the folder "site"
         }
@@ -117,108 +48,68 @@ public:
     int Run();
 
 private:
-    // The device of `row`, or nothing with the reasons added to `problems_`.
-    std::optional<Device> CheckRow(const TableRow& row);
-    void Problem(unsigned row, std::string_view column, const std::string& reason);
-    // The first pass: checks, duplicates, hints and the width of the listing.
-    void Survey(const TableRow& row);
-    // The second pass: writes (or, for a dry run, lists) one device.
-    void Act(const TableRow& row);
+    fs::path FolderOf(const std::string& name) const { return out_ / PathFromUtf8(name); }
+    // What stands at the device's folder and its file, as `write` would refuse it.
+    std::optional<form::Message> FolderInTheWay(const std::string& name) const;
+    std::optional<std::string> OutProblem(bool outExists) const;
+    // Writes (or, for a dry run, lists) one device; a write that fails stops the run.
+    void WriteDevice(const form::SiteDevice& device);
+    // For a dry run into a folder that holds devices: what writing would do to the file.
+    std::string PlannedChange(const form::SiteDevice& device) const;
     void Progress(bool shown);
-    void Report(const Device& device);
+    void Report(const form::SiteDevice& device, std::string_view note = {});
     std::string TableName() const {
         return options_.table == "-" ? "standard input" : options_.table;
     }
 
     const BatchOptions& options_;
-    CodePage cp_;
-    Streams io_;
+    const Context& context_;
+    const Streams& io_;
     fs::path out_;
-    SettingsValues start_;
-
-    std::vector<std::string> problems_;
-    std::size_t refusedRows_ = 0;
-    std::size_t rows_ = 0;
-    std::map<std::string, unsigned> names_;            // folded name -> row
-    std::map<AddressValue, unsigned> fixedAddresses_;  // -> the first row that has it
+    bool outExisted_ = false;
     std::size_t nameWidth_ = 0;
-
+    std::size_t rows_ = 0;
     bool progress_ = false;
     std::size_t done_ = 0;
-    std::vector<std::string> notWritten_;
     bool stopped_ = false;
+    std::vector<std::string> notWritten_;
 };
 
-void BatchRun::Problem(unsigned row, std::string_view column, const std::string& reason) {
-    problems_.push_back("row " + std::to_string(row) +
-                        (column.empty() ? "" : ", " + std::string(column)) + ": " + reason);
+std::optional<form::Message> BatchRun::FolderInTheWay(const std::string& name) const {
+    const fs::path folder = FolderOf(name);
+    const FileKind there = LinkStatus(folder.native()).kind;
+    if (there == FileKind::SymbolicLink) {
+        // It may lead anywhere: nothing outside --out is written.
+        return English(PathToUtf8(folder) +
+                       " is a symbolic link; batch writes only into folders inside --out");
+    }
+    if (there == FileKind::Folder) {
+        const form::Result<fs::path> file = ResolveDestination(PathToUtf8(folder));
+        if (!file) {
+            return file.Reasons().front();  // what stands at its file's name
+        }
+    } else if (there != FileKind::Missing) {
+        return English(PathToUtf8(folder) + " is " + KindPhrase(there) + ", not a folder");
+    }
+    return std::nullopt;
 }
 
-std::optional<Device> BatchRun::CheckRow(const TableRow& row) {
-    const std::size_t before = problems_.size();
-    Device device{std::string(row.cells[0].value_or("")), start_, {}, {}};
-    if (const auto problem = FolderNameProblem(device.name)) {
-        Problem(row.number, "name", *problem);
-    } else {
-        device.folder = out_ / PathFromUtf8(device.name);
-        device.file = device.folder / kSettingsFileName;
-        const FileKind there = LinkStatus(device.folder.native()).kind;
-        std::error_code ec;
-        std::string error;
-        if (there == FileKind::Folder ||
-            (there == FileKind::SymbolicLink && fs::is_directory(device.folder, ec))) {
-            if (!ResolveDestination(PathToUtf8(device.folder), error)) {
-                Problem(row.number, "name", error);  // what stands at its file's name
-            }
-        } else if (there != FileKind::Missing) {
-            Problem(row.number, "name",
-                    PathToUtf8(device.folder) + " is " + KindPhrase(there) + ", not a folder");
-        }
+std::optional<std::string> BatchRun::OutProblem(bool outExists) const {
+    std::error_code ec;
+    const fs::path outParent = out_.has_parent_path() ? out_.parent_path() : fs::path(".");
+    if (options_.out.empty()) {
+        return "no folder is named";
     }
-    for (std::size_t i = 1; i < kTableColumns; ++i) {
-        const std::optional<std::string_view>& cell = row.cells[i];
-        std::string reason;
-        const SettingsKey& key = kSettingsKeys[i - 1];
-        if (cell && !cell->empty() && !key.apply(*cell, cp_, device.values, reason)) {
-            Problem(row.number, key.name, reason);
-        }
+    if (!outExists && LinkStatus(out_.native()).kind == FileKind::SymbolicLink) {
+        return options_.out + " is a broken symbolic link: it leads to nothing";
     }
-    if (problems_.size() != before) {
-        return std::nullopt;
+    if (outExists && !fs::is_directory(out_, ec)) {
+        return options_.out + " is not a folder";
     }
-    return device;
-}
-
-void BatchRun::Survey(const TableRow& row) {
-    ++rows_;
-    const std::size_t before = problems_.size();
-    const std::optional<Device> device = CheckRow(row);
-    const std::string name(row.cells[0].value_or(""));
-    if (!name.empty()) {
-        const auto [first, added] = names_.try_emplace(FoldCase(name), row.number);
-        if (!added) {
-            Problem(row.number, "name",
-                    Quoted(Utf8ToUtf16(name).value_or(u"?")) + " repeats the name of row " +
-                        std::to_string(first->second));
-        }
+    if (!outExists && !fs::is_directory(outParent, ec)) {
+        return "the folder " + PathToUtf8(outParent) + " does not exist";
     }
-    if (problems_.size() != before) {
-        ++refusedRows_;
-    }
-    if (!device) {
-        return;
-    }
-    const std::string which = "row " + std::to_string(row.number) + " (" + name + ")";
-    PrintHints(io_.err, NetworkHints(device->values), which + ": ");
-    if (!device->values.automaticAddress) {
-        const auto [first, added] =
-            fixedAddresses_.try_emplace(device->values.ipAddress, row.number);
-        if (!added) {
-            PrintHints(io_.err, {SameAddressHint(device->values.ipAddress, which,
-                                                 "row " + std::to_string(first->second))});
-        }
-    }
-    nameWidth_ = std::max(nameWidth_, DisplayWidth(name));
+    return std::nullopt;
 }
 
 void BatchRun::Progress(bool shown) {
@@ -234,63 +125,86 @@ void BatchRun::Progress(bool shown) {
             << text << std::flush;
 }
 
-void BatchRun::Report(const Device& d) {
+void BatchRun::Report(const form::SiteDevice& d, std::string_view note) {
     constexpr std::size_t kModeWidth = 22;  // "fixed 255.255.255.255" and a space
     const std::string mode =
-        d.values.automaticAddress ? "automatic" : "fixed " + AddressUtf8(d.values.ipAddress);
-    io_.out << d.name << std::string(nameWidth_ + 2 - DisplayWidth(d.name), ' ') << mode
-            << std::string(kModeWidth - mode.size(), ' ') << PathToUtf8(d.file) << "\n";
+        d.values.automaticAddress ? "automatic" : "fixed " + form::AddressUtf8(d.values.ipAddress);
+    io_.out << d.name << std::string(nameWidth_ + 2 - form::DisplayWidth(d.name), ' ') << mode
+            << std::string(kModeWidth - mode.size(), ' ')
+            << PathToUtf8(FolderOf(d.name) / kSettingsFileName);
+    if (!note.empty()) {
+        io_.out << "  " << note;
+    }
+    io_.out << "\n";
 }
 
-void BatchRun::Act(const TableRow& row) {
-    const std::size_t before = problems_.size();
-    const std::optional<Device> device = CheckRow(row);
-    if (!device) {
-        // The cells passed in the first pass, so what stands at the device's folder has
-        // changed since: a failure like any other write's.
-        if (!stopped_) {
-            for (std::size_t i = before; i < problems_.size(); ++i) {
-                Fail(io_, problems_[i]);
-            }
-            stopped_ = true;
-        }
-        notWritten_.push_back(std::string(row.cells[0].value_or("")));
-        return;
+std::string BatchRun::PlannedChange(const form::SiteDevice& device) const {
+    const fs::path file = FolderOf(device.name) / kSettingsFileName;
+    const RegularFileRead read = ReadRegularFile(file.native(), kRecordSize);
+    if (read.status.kind == FileKind::Missing) {
+        return "new";
     }
+    const DeviceSettingsRecord record = RecordFromValues(device.values, context_.codePage);
+    if (!read.more && std::equal(read.bytes.begin(), read.bytes.end(), record.Bytes().begin(),
+                                 record.Bytes().end())) {
+        return "unchanged";
+    }
+    const form::LoadedSettings there = form::LoadSettings(
+        read.bytes, read.more ? std::nullopt : std::optional(read.size), context_.codePage);
+    std::string changes;
+    for (const std::string_view key : form::ChangedFields(there.values, device.values)) {
+        changes += (changes.empty() ? "" : ", ") + std::string(key);
+    }
+    return changes.empty() ? "rewritten with the values it shows" : "changes " + changes;
+}
+
+void BatchRun::WriteDevice(const form::SiteDevice& device) {
     if (stopped_) {
-        notWritten_.push_back(device->name);
+        notWritten_.push_back(device.name);
         return;
     }
-    if (!options_.dryRun) {
-        Progress(true);
-        std::error_code ec;
-        const bool created = fs::create_directory(device->folder, ec);
-        std::string failure;
-        bool replaced = false;  // the new file stands, but its write was not confirmed
-        if (ec) {
-            failure =
-                "cannot create the folder " + PathToUtf8(device->folder) + ": " + ec.message();
-        } else if (const WriteResult written =
-                       WriteSettingsFile(device->file, RecordFromValues(device->values, cp_));
-                   !written) {
-            replaced = written.Replaced();
-            failure = WriteFailureMessage(device->file, written);
-            if (created && !replaced) {
-                fs::remove(device->folder, ec);
-            }
+    // The rows passed in the first pass, so what stands at the device's folder may have
+    // changed since: a failure like any other write's.
+    if (const std::optional<form::Message> inTheWay = FolderInTheWay(device.name)) {
+        PrintError(io_, "row " + std::to_string(device.row) + ", name: " + inTheWay->en);
+        stopped_ = true;
+        notWritten_.push_back(device.name);
+        return;
+    }
+    if (options_.dryRun) {
+        ++done_;
+        Report(device, outExisted_ ? PlannedChange(device) : std::string());
+        return;
+    }
+    Progress(true);
+    const fs::path folder = FolderOf(device.name);
+    const fs::path file = folder / kSettingsFileName;
+    std::error_code ec;
+    const bool created = fs::create_directory(folder, ec);
+    std::string failure;
+    bool replaced = false;  // the new file stands, but its write was not confirmed
+    if (ec) {
+        failure = "cannot create the folder " + PathToUtf8(folder) + ": " + ec.message();
+    } else if (const WriteResult written =
+                   WriteSettingsFile(file, RecordFromValues(device.values, context_.codePage));
+               !written) {
+        replaced = written.Replaced();
+        failure = WriteFailureMessage(file, written);
+        if (created && !replaced) {
+            fs::remove(folder, ec);
         }
-        Progress(false);
-        if (!failure.empty()) {
-            Fail(io_, "row " + std::to_string(row.number) + " (" + device->name + "): " + failure);
-            stopped_ = true;
-            if (!replaced) {
-                notWritten_.push_back(device->name);
-            }
-            return;
+    }
+    Progress(false);
+    if (!failure.empty()) {
+        PrintError(io_, "row " + std::to_string(device.row) + " (" + device.name + "): " + failure);
+        stopped_ = true;
+        if (!replaced) {
+            notWritten_.push_back(device.name);
         }
+        return;
     }
     ++done_;
-    Report(*device);
+    Report(device);
     io_.out.flush();
 }
 
@@ -304,82 +218,85 @@ std::string NameList(const std::vector<std::string>& names) {
 
 int BatchRun::Run() {
     if (options_.table == "-" && options_.base == "-") {
-        Fail(io_, "the table and --base cannot both be standard input");
+        PrintError(io_, "the table and --base cannot both be standard input");
         return kExitFailed;
     }
+    SettingsValues start;  // a fresh form
     if (options_.base) {
-        const std::optional<LoadedSettings> loaded =
-            LoadFile(SettingsFileIn(*options_.base), cp_, io_);
+        std::string file = *options_.base;
+        const std::optional<form::LoadedSettings> loaded = LoadSettingsFile(file, context_);
         if (!loaded) {
             return kExitFailed;
         }
-        start_ = loaded->values;
+        start = loaded->values;
     }
-    std::string error;
-    std::optional<InputBytes> input =
-        ReadInput(options_.table, io_.in, kTableInputLimit + 1, error);
+    form::Result<InputBytes> input = ReadInput(options_.table, io_.in, kTableInputLimit);
     if (!input) {
-        Fail(io_, error);
+        PrintRefusal(io_, "", input.Reasons());
         return kExitFailed;
     }
     if (!input->size || *input->size > kTableInputLimit) {
-        Fail(io_, TableName() + " is larger than the " + std::to_string(kTableInputLimit >> 20) +
-                      " MiB a table may take");
+        PrintError(io_, TableName() + " is larger than the " +
+                            std::to_string(kTableInputLimit >> 20) + " MiB a table may take");
         return kExitFailed;
     }
-    const SettingsTable table(std::move(input->head));
-    input.reset();
 
     std::error_code ec;
-    const bool outExists = fs::exists(out_, ec);
-    const fs::path outParent = out_.has_parent_path() ? out_.parent_path() : fs::path(".");
-    std::string outProblem;
-    if (options_.out.empty()) {
-        outProblem = "no folder is named";
-    } else if (outExists && !fs::is_directory(out_, ec)) {
-        outProblem = options_.out + " is not a folder";
-    } else if (!outExists && !fs::is_directory(outParent, ec)) {
-        outProblem = "the folder " + PathToUtf8(outParent) + " does not exist";
-    }
-    if (!outProblem.empty()) {
-        Fail(io_, "--out: " + outProblem);
+    outExisted_ = fs::exists(out_, ec);
+    if (const std::optional<std::string> problem = OutProblem(outExisted_)) {
+        PrintError(io_, "--out: " + *problem);
         return kExitFailed;
     }
 
-    const auto badRow = [this](unsigned number, const std::string& reason) {
-        ++rows_;
-        ++refusedRows_;
-        Problem(number, "", reason);
-    };
-    if (const auto refused = table.Read([this](const TableRow& row) { Survey(row); }, badRow)) {
-        Fail(io_, TableName() + ": " + *refused);
+    const std::string_view bytes(reinterpret_cast<const char*>(input->head.data()),
+                                 input->head.size());
+    const form::Result<form::SiteTable> table =
+        form::ReadSiteTable(bytes, context_.codePage, start,
+                            [this](const std::string& name) { return FolderInTheWay(name); });
+    if (!table) {
+        PrintRefusal(io_, TableName() + ": ", table.Reasons());
         return kExitFailed;
     }
-    if (!problems_.empty()) {
-        for (const std::string& p : problems_) {
-            Fail(io_, p);
-        }
-        Fail(io_, std::to_string(refusedRows_) + " of " + std::to_string(rows_) +
-                      (rows_ == 1 ? " row" : " rows") + " refused; nothing written");
+    if (table->encoding == form::TableEncoding::CodePage) {
+        io_.err << "tavrel-cli: " << TableName() << " is not UTF-8 text; read it as "
+                << form::CodePageName(context_.codePage).en << "\n";
+    }
+    PrintHints(io_.err, table->hints);
+    rows_ = table->rows;
+    if (!table->problems.empty()) {
+        PrintRefusal(io_, "", table->problems);
+        PrintError(io_, std::to_string(table->refusedRows) + " of " + std::to_string(rows_) +
+                            (rows_ == 1 ? " row" : " rows") + " refused; nothing written");
         return kExitFailed;
     }
     if (rows_ == 0) {
-        Fail(io_, TableName() + ": the table has no rows; nothing written");
+        PrintError(io_, TableName() + ": " + form::Say(form::Sentence::NoRows).en);
         return kExitFailed;
     }
 
-    if (!options_.dryRun && !outExists && !fs::create_directory(out_, ec)) {
-        Fail(io_, "cannot create the folder " + options_.out + ": " + ec.message());
+    if (!options_.dryRun && !outExisted_ && !fs::create_directory(out_, ec)) {
+        PrintError(io_, "cannot create the folder " + options_.out + ": " + ec.message());
         return kExitFailed;
     }
-    progress_ = !options_.dryRun && rows_ >= kProgressFromRows && IsTerminal(io_.err);
-    table.Read([this](const TableRow& row) { Act(row); }, [](unsigned, const std::string&) {});
+    for (const form::SiteDevice& d : table->devices) {
+        nameWidth_ = std::max(nameWidth_, form::DisplayWidth(d.name));
+    }
+    progress_ = !options_.dryRun && rows_ >= kProgressFromRows && io_.outDevice.errorIsTerminal;
+    for (const form::SiteDevice& d : table->devices) {
+        WriteDevice(d);
+    }
 
     const std::string files = std::to_string(rows_) + (rows_ == 1 ? " file" : " files");
     if (stopped_) {
-        Fail(io_, "stopped: " + std::to_string(done_) + " of " + files +
-                      " written (each listed on standard output); not written: " +
-                      NameList(notWritten_));
+        PrintError(io_, "stopped: " + std::to_string(done_) + " of " + files +
+                            " written (each listed on standard output); not written: " +
+                            NameList(notWritten_));
+        return kExitFailed;
+    }
+    if (!io_.out.flush()) {
+        PrintError(io_,
+                   "cannot write to standard output: " + std::generic_category().message(errno) +
+                       "; the " + files + " were written into " + options_.out);
         return kExitFailed;
     }
     if (options_.dryRun) {
@@ -393,8 +310,23 @@ int BatchRun::Run() {
 
 }  // namespace
 
-int Batch(const BatchOptions& options, CodePage cp, Streams io) {
-    return BatchRun(options, cp, io).Run();
+void AddBatchCommand(CLI::App& app, Context& context) {
+    const auto o = std::make_shared<BatchOptions>();
+    CLI::App* batch = app.add_subcommand(
+        "batch", "Write DIR/<name>/device_config.dat for each row of a CSV table");
+    batch
+        ->add_option("TABLE", o->table,
+                     "The table (CSV with a header row), or - for standard input")
+        ->required()
+        ->type_name("");
+    batch->add_option("--out", o->out, "The folder that gets one folder per device")
+        ->required()
+        ->type_name("DIR");
+    AddOptionalOption(batch, "--base", o->base,
+                      "Start each row from FILE, loaded as the dialog loads it", "FILE");
+    batch->add_flag("--dry-run", o->dryRun, "Check the table and print the plan; write nothing");
+    batch->callback(
+        [o, &context] { context.command = [o, &context] { return BatchRun(*o, context).Run(); }; });
 }
 
 }  // namespace tavrel::cli

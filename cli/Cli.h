@@ -11,11 +11,12 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailed = 1;  // the operation failed or was refused
 inline constexpr int kExitUsage = 2;   // the command line is not understood
 
-// The process's standard output, as `write -` needs to know it.
+// The process's standard output and error, as the process itself tells them.
 struct StandardOutput {
     bool isTerminal = false;         // a terminal is not sent the record's bytes
     void (*makeBinary)() = nullptr;  // when set, called before bytes are written, so that
                                      // they pass unchanged (Windows' text mode adds CRs)
+    bool errorIsTerminal = false;    // progress is shown only on a terminal
 };
 
 // Runs one command line (`args` without the program name, UTF-8), reading standard input

@@ -7,29 +7,34 @@
 #include <istream>
 #include <system_error>
 
+#include "cli/Command.h"
 #include "form/Utf8.h"
+#include "form/WriteFailure.h"
 #include "record/SettingsFile.h"
 #include "record/SystemErrorText.h"
 
 namespace tavrel::cli {
 
-using namespace form;  // the text codec
+using form::Utf16ToUtf8;
 
 namespace {
 
-// At most `limit` bytes of the stream.
-std::optional<std::vector<std::uint8_t>> ReadStream(std::istream& stream, std::size_t limit) {
-    std::vector<std::uint8_t> bytes(limit);
-    std::size_t done = 0;
-    while (done < limit && stream) {
-        stream.read(reinterpret_cast<char*>(bytes.data() + done),
-                    static_cast<std::streamsize>(limit - done));
-        done += static_cast<std::size_t>(stream.gcount());
-    }
+// At most `limit` bytes of the stream and one more; nothing when a read fails.
+std::optional<std::vector<std::uint8_t>> ReadStream(std::istream& stream, std::size_t limit,
+                                                    bool& more) {
+    std::vector<std::uint8_t> bytes;
+    more = ReadAtMost(limit, bytes, [&](std::span<std::uint8_t> buffer) {
+        std::size_t done = 0;
+        while (done < buffer.size() && stream) {
+            stream.read(reinterpret_cast<char*>(buffer.data() + done),
+                        static_cast<std::streamsize>(buffer.size() - done));
+            done += static_cast<std::size_t>(stream.gcount());
+        }
+        return done;
+    });
     if (stream.bad()) {
         return std::nullopt;
     }
-    bytes.resize(done);
     return bytes;
 }
 
@@ -86,16 +91,13 @@ std::string KindPhrase(FileKind kind) {
     return "something other than a file";
 }
 
-std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep,
-                                    std::string& error) {
+form::Result<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep) {
     if (name == "-") {
-        std::optional<std::vector<std::uint8_t>> bytes = ReadStream(in, keep + 1);
+        bool more = false;
+        std::optional<std::vector<std::uint8_t>> bytes = ReadStream(in, keep, more);
         if (!bytes) {
-            error = "cannot read standard input";
-            return std::nullopt;
+            return English("cannot read standard input");
         }
-        const bool more = bytes->size() > keep;
-        bytes->resize(std::min(bytes->size(), keep));
         return Kept(std::move(*bytes), more, std::nullopt, keep);
     }
     RegularFileRead read = ReadRegularFile(PathFromUtf8(name).native(), keep);
@@ -103,7 +105,7 @@ std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, s
     if (status.kind == FileKind::Regular && status.systemError == 0) {
         return Kept(std::move(read.bytes), read.more, read.size, keep);
     }
-    error = "cannot read " + name + ": ";
+    std::string error = "cannot read " + name + ": ";
     if (status.systemError != 0) {
         error += SystemMessage(status.systemError);
     } else if (status.kind == FileKind::Missing) {
@@ -113,7 +115,7 @@ std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, s
     } else {
         error += "it is " + KindPhrase(status.kind) + ", not a regular file";
     }
-    return std::nullopt;
+    return English(error);
 }
 
 std::string SettingsFileIn(const std::string& name) {
@@ -124,11 +126,9 @@ std::string SettingsFileIn(const std::string& name) {
     return PathToUtf8(PathFromUtf8(name) / kSettingsFileName);
 }
 
-std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
-                                                        std::string& error) {
+form::Result<std::filesystem::path> ResolveDestination(const std::string& dest) {
     if (dest.empty()) {
-        error = "the destination is empty";
-        return std::nullopt;
+        return English("the destination is empty");
     }
     const std::filesystem::path path = PathFromUtf8(dest);
     std::filesystem::path target = path;
@@ -136,83 +136,38 @@ std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
     if (std::filesystem::is_directory(path, ec)) {
         target = path / kSettingsFileName;
     } else if (ec == std::errc::filename_too_long) {
-        error = "cannot write " + dest + ": the path is too long";
-        return std::nullopt;
+        return English("cannot write " + dest + ": the path is too long");
     } else {
         const std::filesystem::path folder = path.has_filename() ? path.parent_path() : path;
         const std::filesystem::file_status found =
             std::filesystem::status(folder.empty() ? "." : folder, ec);
         if (!path.has_filename() || found.type() != std::filesystem::file_type::directory) {
             if (ec == std::errc::filename_too_long) {
-                error = "cannot write " + dest + ": the path is too long";
-            } else if (std::filesystem::exists(found)) {
-                error = "cannot write " + dest + ": " + PathToUtf8(folder) + " is not a folder";
-            } else {
-                error = "the folder " + PathToUtf8(folder) + " does not exist";
+                return English("cannot write " + dest + ": the path is too long");
             }
-            return std::nullopt;
+            if (std::filesystem::exists(found)) {
+                return English("cannot write " + dest + ": " + PathToUtf8(folder) +
+                               " is not a folder");
+            }
+            return English("the folder " + PathToUtf8(folder) + " does not exist");
         }
     }
     const FileStatus status = LinkStatus(target.native());
     if (status.kind == FileKind::Missing || status.kind == FileKind::Regular) {
         return target;
     }
-    error = "cannot write " + PathToUtf8(target) + ": ";
+    std::string error = "cannot write " + PathToUtf8(target) + ": ";
     if (status.systemError != 0) {
         error += SystemMessage(status.systemError);
     } else {
         error += "it is " + KindPhrase(status.kind) + ", not a regular file; nothing was written";
     }
-    return std::nullopt;
-}
-
-std::string DescribeWriteFailure(const WriteResult& result) {
-    std::string reason;
-    switch (result.error) {
-        case WriteError::None:
-            return "no error";
-        case WriteError::PathTooLong:
-            reason = "the path is too long";
-            break;
-        case WriteError::FolderNotFound:
-            reason = "the folder does not exist";
-            break;
-        case WriteError::AccessDenied:
-            reason = "access denied or read-only medium";
-            break;
-        case WriteError::TargetIsDirectory:
-            reason = "a folder has that name";
-            break;
-        case WriteError::TargetNotRegularFile:
-            reason = "something other than a regular file has that name";
-            break;
-        case WriteError::DiskFull:
-            reason = "no space left on the medium";
-            break;
-        case WriteError::VerifyFailed:
-            reason = "the file read back differs";
-            break;
-        case WriteError::ReplacedButNotFlushed:
-            reason =
-                "the file was replaced, but the medium reported an error, so it may not be "
-                "stored completely";
-            break;
-        case WriteError::ReplacedByAnotherWriter:
-            reason = "the file was written, but another writer's file replaced it right after";
-            break;
-        case WriteError::Other:
-            reason = "the system refused it";
-            break;
-    }
-    if (result.systemError != 0) {
-        reason += " (" + SystemMessage(result.systemError) + ")";
-    }
-    return reason;
+    return English(error);
 }
 
 std::string WriteFailureMessage(const std::filesystem::path& file, const WriteResult& result) {
     return (result.Replaced() ? "" : "cannot write ") + PathToUtf8(file) + ": " +
-           DescribeWriteFailure(result);
+           form::WriteFailureReason(result).en;
 }
 
 }  // namespace tavrel::cli

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "form/Result.h"
 #include "record/RegularFile.h"
 
 namespace tavrel {
@@ -37,23 +38,17 @@ struct InputBytes {
 };
 
 // Reads the file `name` ("-" for `in`), keeping at most `keep` bytes and reading at
-// most one byte more. Nothing, with `error` set, when it cannot be opened or read or
-// is not a regular file.
-std::optional<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep,
-                                    std::string& error);
+// most one byte more. Refused when it cannot be opened or read or is not a regular file.
+form::Result<InputBytes> ReadInput(const std::string& name, std::istream& in, std::size_t keep);
 
 // The settings file that `name` stands for when it is read: name/device_config.dat when
 // it is a folder, else `name` itself ("-" included).
 std::string SettingsFileIn(const std::string& name);
 
 // The file that `write DEST` writes: DEST/device_config.dat when DEST is a folder, else
-// DEST itself, whose folder must exist. The file must be absent or a regular file.
-// Nothing, with `error` set, otherwise.
-std::optional<std::filesystem::path> ResolveDestination(const std::string& dest,
-                                                        std::string& error);
-
-// Why WriteSettingsFile failed, in a few words.
-std::string DescribeWriteFailure(const WriteResult& result);
+// DEST itself, whose folder must exist. The file must be absent or a regular file;
+// refused otherwise.
+form::Result<std::filesystem::path> ResolveDestination(const std::string& dest);
 
 // The message of a failed write of `file`: "cannot write FILE: reason", or, when the new
 // file stands in place of the old one, "FILE: reason".

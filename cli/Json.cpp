@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "cli/SettingsKeys.h"
+#include "cli/Command.h"
+#include "form/Fields.h"
 #include "form/Utf8.h"
 
 namespace tavrel::cli {
 
-using namespace form;  // the text codec
+using form::Utf8ToUtf16;
 
 namespace {
 
@@ -104,29 +105,44 @@ std::optional<Json> Parse(std::string_view text, std::vector<std::string>& refus
     return std::nullopt;
 }
 
+std::vector<std::string> InEnglish(const std::vector<form::Message>& messages) {
+    std::vector<std::string> texts;
+    for (const form::Message& m : messages) {
+        texts.push_back(m.en);
+    }
+    return texts;
+}
+
 }  // namespace
 
-std::string SettingsToJson(const SettingsValues& v, const std::vector<std::string>& warnings,
-                           const std::vector<std::string>& hints) {
+std::string SettingsToJson(const SettingsValues& v, const std::vector<form::Message>& warnings,
+                           const std::vector<form::Message>& hints) {
     Json object;
-    for (const SettingsKey& key : kSettingsKeys) {
-        const std::string text = key.format(v);
-        object[key.name] = key.number ? Json::parse(text) : Json(text);
+    for (const form::Field& field : form::kFields) {
+        const std::string text = field.write(v);
+        object[std::string(field.key)] = field.number ? Json::parse(text) : Json(text);
     }
-    object["warnings"] = warnings;
-    object["hints"] = hints;
+    object["warnings"] = InEnglish(warnings);
+    object["hints"] = InEnglish(hints);
     return object.dump(2) + "\n";
 }
 
-std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsValues& values) {
+std::vector<form::Message> ApplyJson(std::string_view text, CodePage cp, SettingsValues& values) {
     std::vector<std::string> refused;
+    const auto asMessages = [&refused] {
+        std::vector<form::Message> messages;
+        for (std::string& r : refused) {
+            messages.push_back(English(std::move(r)));
+        }
+        return messages;
+    };
     const std::optional<Json> parsed = Parse(text, refused);
     if (!parsed) {
-        return refused;
+        return asMessages();
     }
     const Json& object = *parsed;
     if (!object.is_object()) {
-        return {"not a JSON object"};
+        return {English("not a JSON object")};
     }
 
     SettingsValues v = values;
@@ -137,22 +153,24 @@ std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsV
         if (name == "warnings" || name == "hints") {
             continue;
         }
-        const SettingsKey* key = FindSettingsKey(name);
-        std::string reason;
-        if (!key) {
+        const form::Field* field = form::FindField(name);
+        if (!field) {
             refuse(name, "is not a known key");
-        } else if (key->number ? !value.is_number_integer() : !value.is_string()) {
+        } else if (field->number ? !value.is_number_integer() : !value.is_string()) {
             refuse(name,
-                   Describe(value) + (key->number ? " is not an integer" : " is not a string"));
-        } else if (!key->apply(key->number ? value.dump() : value.get_ref<const std::string&>(), cp,
-                               v, reason)) {
-            refuse(name, reason);
+                   Describe(value) + (field->number ? " is not an integer" : " is not a string"));
+        } else {
+            const form::Result<form::Done> read = field->read(
+                field->number ? value.dump() : value.get_ref<const std::string&>(), cp, v);
+            for (const form::Message& reason : read.Reasons()) {
+                refuse(name, reason.en);
+            }
         }
     }
     if (refused.empty()) {
         values = std::move(v);
     }
-    return refused;
+    return asMessages();
 }
 
 }  // namespace tavrel::cli

@@ -10,18 +10,20 @@
 #include <string_view>
 #include <vector>
 
+#include "form/Result.h"
 #include "record/SettingsValues.h"
 
 namespace tavrel::cli {
 
 // UTF-8, indented, ending with a line break.
-std::string SettingsToJson(const SettingsValues& values, const std::vector<std::string>& warnings,
-                           const std::vector<std::string>& hints);
+// The warnings and hints are listed in English.
+std::string SettingsToJson(const SettingsValues& values, const std::vector<form::Message>& warnings,
+                           const std::vector<form::Message>& hints);
 
 // Sets each value the object holds; a key it lacks keeps its value, "warnings" and
 // "hints" are ignored. The values are checked as the command-line options are. Returns the reasons
 // for refusing it, each naming its key; empty when accepted (and only then is `values`
 // changed).
-std::vector<std::string> ApplyJson(std::string_view text, CodePage cp, SettingsValues& values);
+std::vector<form::Message> ApplyJson(std::string_view text, CodePage cp, SettingsValues& values);
 
 }  // namespace tavrel::cli

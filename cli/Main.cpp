@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "form/Utf8.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,12 +18,7 @@
 namespace {
 
 std::string WideToUtf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size - 1 : 0, '\0');
-    if (size > 1) {
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    }
-    return out;
+    return tavrel::form::Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
 }
 
 // The console's output code page while this process writes to it: UTF-8, given back
@@ -64,10 +60,12 @@ int main() {
     const Utf8Console console;
     DWORD mode;
     const tavrel::cli::StandardOutput device{
-        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0, [] {
+        GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0,
+        [] {
             std::cout.flush();
             _setmode(_fileno(stdout), _O_BINARY);
-        }};
+        },
+        GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0};
     const int status = tavrel::cli::Run(args, std::cin, std::cout, std::cerr, device);
     std::cout.flush();
     return status;
@@ -110,8 +108,11 @@ void EndOnSignals() {
 
 int main(int argc, char** argv) {
     EndOnSignals();
+    // A reader that goes away is a failed write like any other, reported as one.
+    signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr, {isatty(STDOUT_FILENO) == 1});
+    return tavrel::cli::Run(args, std::cin, std::cout, std::cerr,
+                            {isatty(STDOUT_FILENO) == 1, nullptr, isatty(STDERR_FILENO) == 1});
 }
 
 #endif

@@ -1,19 +1,18 @@
-// `table`: each file loaded as `show` loads it, its values formatted by the settings
-// keys, printed as CSV or as columns aligned by their width on a terminal.
-#include "cli/Table.h"
-
+// `table FILE...`: settings files back to one row each, in the columns that `batch`
+// reads, named after the folder that holds the file, so that a site's files can be edited
+// in a spreadsheet and written again: CSV with --csv, else columns aligned for reading.
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
 
-#include "cli/Cli.h"
-#include "cli/Csv.h"
+#include "cli/Command.h"
 #include "cli/Files.h"
+#include "form/Csv.h"
+#include "form/SiteTable.h"
 #include "form/Utf8.h"
 
 namespace tavrel::cli {
-
-using namespace form;  // the text codec
 
 namespace {
 
@@ -34,70 +33,78 @@ std::string Readable(const std::string& cell) {
     const bool plain = std::none_of(cell.begin(), cell.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
     });
-    return plain ? cell : Quoted(Utf8ToUtf16(cell).value_or(u""));
+    return plain ? cell : form::Quoted(form::Utf8ToUtf16(cell).value_or(u""));
 }
 
-}  // namespace
-
-int Table(const std::vector<std::string>& files, bool csv, CodePage cp, Streams io) {
-    int status = kExitSuccess;
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> header;
-    for (std::size_t i = 0; i < kTableColumns; ++i) {
-        header.emplace_back(TableColumnName(i));
+void PrintAligned(std::ostream& out, const std::vector<form::SiteDevice>& devices) {
+    std::vector<std::vector<std::string>> rows = form::SiteTableCells(devices);
+    std::vector<std::size_t> widths(form::kSiteColumns, 0);
+    for (std::vector<std::string>& row : rows) {
+        for (std::size_t i = 0; i < form::kSiteColumns; ++i) {
+            row[i] = Readable(row[i]);
+            widths[i] = std::max(widths[i], form::DisplayWidth(row[i]));
+        }
     }
-    rows.push_back(header);
+    for (const std::vector<std::string>& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < form::kSiteColumns; ++i) {
+            line += row[i];
+            if (i + 1 < form::kSiteColumns) {
+                line += std::string(widths[i] + 2 - form::DisplayWidth(row[i]), ' ');
+            }
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
+    }
+}
 
-    for (const std::string& name : files) {
-        if (name == "-") {
-            Fail(io, "table reads files, not standard input: a row's name is its file's folder");
+int Table(const std::vector<std::string>& files, bool csv, const Context& context) {
+    int status = kExitSuccess;
+    std::vector<form::SiteDevice> devices;
+    for (std::string file : files) {
+        if (file == "-") {
+            PrintError(context.io,
+                       "table reads files, not standard input: a row's name is its file's folder");
             status = kExitFailed;
             continue;
         }
-        const std::string file = SettingsFileIn(name);
-        const std::optional<LoadedSettings> loaded = LoadFile(file, cp, io);
+        const std::optional<form::LoadedSettings> loaded = LoadSettingsFile(file, context);
         if (!loaded) {
             status = kExitFailed;
             continue;
         }
         if (!loaded->warnings.empty()) {
-            Fail(io, file +
-                         ": not what the dialog writes for the values it shows (see check); "
-                         "its row holds what the form shows");
+            PrintError(context.io, file +
+                                       ": not what the dialog writes for the values it shows (see "
+                                       "check); its row holds what the form shows");
         }
-        std::vector<std::string> row{FolderName(PathFromUtf8(file).parent_path())};
-        for (const SettingsKey& key : kSettingsKeys) {
-            row.push_back(key.format(loaded->values));
-        }
-        rows.push_back(std::move(row));
+        devices.push_back({0, FolderName(PathFromUtf8(file).parent_path()), loaded->values});
     }
-
     if (csv) {
-        io.out << "\xEF\xBB\xBF";  // spreadsheet programs take UTF-8 only with its mark
-        for (const std::vector<std::string>& row : rows) {
-            io.out << CsvRecord(row);
-        }
-        return status;
-    }
-    std::vector<std::size_t> widths(kTableColumns, 0);
-    for (std::vector<std::string>& row : rows) {
-        for (std::size_t i = 0; i < kTableColumns; ++i) {
-            row[i] = Readable(row[i]);
-            widths[i] = std::max(widths[i], DisplayWidth(row[i]));
-        }
-    }
-    for (const std::vector<std::string>& row : rows) {
-        std::string line;
-        for (std::size_t i = 0; i < kTableColumns; ++i) {
-            line += row[i];
-            if (i + 1 < kTableColumns) {
-                line += std::string(widths[i] + 2 - DisplayWidth(row[i]), ' ');
-            }
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        io.out << line << "\n";
+        context.io.out << form::SiteTableCsv(devices);
+    } else {
+        PrintAligned(context.io.out, devices);
     }
     return status;
+}
+
+}  // namespace
+
+void AddTableCommand(CLI::App& app, Context& context) {
+    struct Options {
+        std::vector<std::string> files;
+        bool csv = false;
+    };
+    const auto o = std::make_shared<Options>();
+    CLI::App* table = app.add_subcommand(
+        "table", "Print one row per settings file, in the columns that batch reads");
+    table->add_option("FILE", o->files, "Settings files, or folders holding device_config.dat")
+        ->required()
+        ->type_name("");
+    table->add_flag("--csv", o->csv, "Print CSV for a spreadsheet or for batch");
+    table->callback([o, &context] {
+        context.command = [o, &context] { return Table(o->files, o->csv, context); };
+    });
 }
 
 }  // namespace tavrel::cli

@@ -3,7 +3,7 @@
 # GoogleTest, for a build with tests: the host build uses the installed package; the
 # Windows build compiles it from /usr/src/googletest with the cross compiler.
 #
-# Header-only libraries (CLI11, nlohmann-json, the Fast C++ CSV Parser) are reached
+# Header-only libraries (CLI11, nlohmann-json) are reached
 # through a folder of links in the build tree, so the cross build never sees the host's
 # /usr/include.
 

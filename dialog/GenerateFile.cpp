@@ -2,8 +2,9 @@
 // kept as the stored copy, so that the next start shows the same values.
 #include "dialog/ConfigDlg.h"
 #include "dialog/Strings.h"
-#include "dialog/WriteErrorText.h"
 #include "dialog/resource.h"
+#include "form/Utf8.h"
+#include "form/WriteFailure.h"
 #include "platform/Shell.h"
 #include "record/SettingsFile.h"
 
@@ -63,7 +64,7 @@ void CConfigDlg::ShowWriteError(std::u16string_view path, const WriteResult& res
     }
     text += path;
     text += u"\n\n";
-    text += DescribeWriteError(result);
+    text += form::Utf8ToUtf16(form::WriteFailureReason(result).zh).value_or(u"");
     MessageBox(text, LoadResourceString(IDS_SETTINGS_CAPTION), ui::mb::Ok | ui::mb::IconError);
 }
 

@@ -4,6 +4,7 @@
 #include "dialog/ConfigDlg.h"
 #include "dialog/Strings.h"
 #include "dialog/resource.h"
+#include "form/Words.h"
 
 namespace tavrel {
 
@@ -17,7 +18,7 @@ void CConfigDlg::InitChrome() {
     }
     SetIcon(appIcon_, true);
     SetIcon(appIcon_, false);
-    ui::SetMessageBoxOkText(kOkCaption);
+    ui::SetMessageBoxOkText(form::words::kOk);
 }
 
 void CConfigDlg::OnSystemCommand(unsigned command, std::intptr_t /*position*/) {

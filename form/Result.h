@@ -31,8 +31,10 @@ public:
     T&& operator*() && { return std::move(*value_); }
     const T* operator->() const { return &*value_; }
 
-    // Empty when there is a value.
-    const std::vector<Message>& Reasons() const { return reasons_; }
+    // Empty when there is a value. A temporary result gives its reasons away, so that a
+    // loop over them outlives it.
+    const std::vector<Message>& Reasons() const& { return reasons_; }
+    std::vector<Message> Reasons() && { return std::move(reasons_); }
 
 private:
     std::optional<T> value_;

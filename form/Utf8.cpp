@@ -125,10 +125,15 @@ std::size_t DisplayWidth(std::string_view utf8) {
     return width;
 }
 
-std::string Quoted(std::u16string_view text) {
+std::string Quoted(std::u16string_view text, std::size_t limit) {
     std::string out = "\"";
+    std::size_t characters = 0;
     ForEachCodePoint(text, [&](char32_t cp) {
-        if (cp < 0x20 || cp == 0x7F || IsSurrogate(cp)) {
+        if (++characters > limit) {
+            if (characters == limit + 1) {
+                out += "…";
+            }
+        } else if (cp < 0x20 || cp == 0x7F || IsSurrogate(cp)) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(cp));
             out += escape;

@@ -24,7 +24,8 @@ std::string AddressUtf8(AddressValue address);
 std::size_t DisplayWidth(std::string_view utf8);
 
 // The text in double quotes for a message, control characters and unpaired surrogates
-// written as \uXXXX escapes.
-std::string Quoted(std::u16string_view text);
+// written as \uXXXX escapes; after `limit` characters the rest is left out and "…" stands
+// for it.
+std::string Quoted(std::u16string_view text, std::size_t limit = static_cast<std::size_t>(-1));
 
 }  // namespace tavrel::form

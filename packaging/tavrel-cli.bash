@@ -4,45 +4,44 @@
 
 _tavrel_cli() {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local command= word
+    local command='' word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case "$word" in
             show|check|write|batch|table|help) command=$word; break ;;
         esac
     done
 
+    # One reply per line of compgen's output, so that file names may hold blanks.
     COMPREPLY=()
     case "$prev" in
         --base|--json-in|--out)
             compopt -o filenames 2>/dev/null
-            COMPREPLY=($(compgen -f -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
         --guard)
-            COMPREPLY=($(compgen -W 'off on' -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W 'off on' -- "$cur")
             return ;;
         --codepage|--ip|--mask|--gateway|--other-dns|--preferred-dns|--push|--rings|--key)
             return ;;
     esac
 
-    local common='--codepage --help --version'
+    local common='--codepage --help --version' words
     if [[ $cur == -* ]]; then
         case "$command" in
-            show) COMPREPLY=($(compgen -W "--json $common" -- "$cur")) ;;
-            check) COMPREPLY=($(compgen -W "--strict $common" -- "$cur")) ;;
-            batch) COMPREPLY=($(compgen -W "--out --base --dry-run $common" -- "$cur")) ;;
-            table) COMPREPLY=($(compgen -W "--csv $common" -- "$cur")) ;;
-            write) COMPREPLY=($(compgen -W "--base --json-in --auto --fixed --ip --mask
-                --gateway --other-dns --preferred-dns --push --guard --rings --key
-                $common" -- "$cur")) ;;
-            *) COMPREPLY=($(compgen -W "$common" -- "$cur")) ;;
+            show) words="--json $common" ;;
+            check) words="--strict $common" ;;
+            batch) words="--out --base --dry-run $common" ;;
+            table) words="--csv $common" ;;
+            write) words="--base --json-in --auto --fixed --ip --mask --gateway --other-dns
+                --preferred-dns --push --guard --rings --key $common" ;;
+            *) words=$common ;;
         esac
-    elif [ -z "$command" ]; then
-        COMPREPLY=($(compgen -W 'show check write batch table help' -- "$cur"))
-    elif [ "$command" = help ]; then
-        COMPREPLY=($(compgen -W 'show check write batch table' -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
+    elif [ -z "$command" ] || [ "$command" = help ]; then
+        mapfile -t COMPREPLY < <(compgen -W 'show check write batch table help' -- "$cur")
     else
         compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -- "$cur"))
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     fi
 }
 complete -F _tavrel_cli tavrel-cli

@@ -114,27 +114,36 @@ AddressValue TextToAddress(std::u16string_view slotUnits, CodePage cp) {
     return ParseInetAddress(text).value_or(0xFFFFFFFF);
 }
 
-bool IsCanonicalAddressText(std::u16string_view text) {
+std::optional<AddressValue> ParseDottedDecimal(std::u16string_view text) {
+    AddressValue value = 0;
     std::size_t pos = 0;
     for (int part = 0; part < 4; ++part) {
         if (part > 0) {
             if (pos >= text.size() || text[pos] != u'.') {
-                return false;
+                return std::nullopt;
             }
             ++pos;
         }
         const std::size_t start = pos;
-        unsigned value = 0;
+        unsigned field = 0;
         while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9' && pos - start < 3) {
-            value = value * 10 + (text[pos] - u'0');
+            field = field * 10 + (text[pos] - u'0');
             ++pos;
         }
-        const std::size_t digits = pos - start;
-        if (digits == 0 || value > 255 || (digits > 1 && text[start] == u'0')) {
-            return false;
+        if (pos == start || field > 255) {
+            return std::nullopt;
         }
+        value = (value << 8) | field;
     }
-    return pos == text.size();
+    if (pos != text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool IsCanonicalAddressText(std::u16string_view text) {
+    const std::optional<AddressValue> value = ParseDottedDecimal(text);
+    return value && AddressToText(*value) == text;
 }
 
 }  // namespace tavrel

@@ -25,6 +25,11 @@ std::optional<AddressValue> ParseInetAddress(std::string_view text);
 // ParseInetAddress; text that is not an address gives 0xFFFFFFFF.
 AddressValue TextToAddress(std::u16string_view slotUnits, CodePage cp = kSystemAnsiCodePage);
 
+// Four decimal fields 0-255 of one to three digits, separated by dots and nothing else:
+// what the address control takes when it is typed into. Leading zeros are decimal
+// ("010" is 10), unlike the inet_addr rules above.
+std::optional<AddressValue> ParseDottedDecimal(std::u16string_view text);
+
 // Whether text is what AddressToText writes: four plain decimal fields 0-255.
 bool IsCanonicalAddressText(std::u16string_view text);
 

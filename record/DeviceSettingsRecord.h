@@ -49,8 +49,7 @@ inline constexpr Text8Field cipKey{{908, 128}};
 }  // namespace field
 
 inline constexpr std::size_t kRecordSize = 1036;
-inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;    // 32
-inline constexpr std::size_t kPushAddressUnits = field::pushAddress.size / 2;  // 256
+inline constexpr std::size_t kAddressSlotUnits = field::ipAddress.size / 2;  // 32
 
 // The fields tile the record without gaps, in this order, to exactly 1036 bytes.
 static_assert(field::addressMode.End() == field::ipAddress.offset);
@@ -66,11 +65,6 @@ static_assert(field::ringLimit.End() == field::cipKey.offset);
 static_assert(field::cipKey.End() == kRecordSize);
 static_assert(field::addressMode.size == 4 && field::lineGuardMode.size == 4 &&
               field::ringLimit.size == 4);
-
-// The five address slots, in the record's order (which is not the form's order).
-inline constexpr std::array<Text16Field, 5> kAddressFields{
-    field::ipAddress, field::subnetMask, field::otherDnsServer, field::defaultGateway,
-    field::preferredDnsServer};
 
 // The record as bytes with explicit offsets. A new record is 1036 zero bytes; setters
 // fill one field each and leave every other byte alone, so every byte that no value

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "record/NativePath.h"
@@ -30,6 +31,17 @@ struct RegularFileRead {
     bool more = false;                // the file goes on past the limit
     std::uintmax_t size = 0;          // the file's size as the system reports it
 };
+
+// Reads at most `limit` bytes and one more through `fill`, which fills the buffer it is
+// given as far as the input goes and returns the count; `bytes` keeps at most `limit` of
+// them. Returns whether the input went on past `limit`.
+template <typename Fill>
+bool ReadAtMost(std::size_t limit, std::vector<std::uint8_t>& bytes, Fill fill) {
+    bytes.resize(limit + 1);
+    const std::size_t done = fill(std::span<std::uint8_t>(bytes));
+    bytes.resize(done > limit ? limit : done);
+    return done > limit;
+}
 
 // Reads at most `limit` bytes of `path` when it is a regular file (a link to one is
 // followed), and one more to tell whether there is more. Nothing else is opened for

@@ -76,10 +76,9 @@ RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
         return result;
     }
     result.size = static_cast<std::uintmax_t>(st.st_size);
-    result.bytes.resize(limit + 1);
-    const std::size_t done = ReadFully(fd.Get(), result.bytes, result.status.systemError);
-    result.more = done > limit;
-    result.bytes.resize(done > limit ? limit : done);
+    result.more = ReadAtMost(limit, result.bytes, [&](std::span<std::uint8_t> buffer) {
+        return ReadFully(fd.Get(), buffer, result.status.systemError);
+    });
     return result;
 }
 

@@ -69,10 +69,9 @@ RegularFileRead ReadRegularFile(const NativePath& path, std::size_t limit) {
     if (GetFileSizeEx(file.Get(), &size)) {
         result.size = static_cast<std::uintmax_t>(size.QuadPart);
     }
-    result.bytes.resize(limit + 1);
-    const std::size_t done = ReadFully(file.Get(), result.bytes, result.status.systemError);
-    result.more = done > limit;
-    result.bytes.resize(done > limit ? limit : done);
+    result.more = ReadAtMost(limit, result.bytes, [&](std::span<std::uint8_t> buffer) {
+        return ReadFully(file.Get(), buffer, result.status.systemError);
+    });
     return result;
 }
 

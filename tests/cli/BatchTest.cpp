@@ -157,8 +157,9 @@ TEST(Batch, ReplacesEarlierFilesInFoldersThatExist) {
 // One table with a fault in many rows: each is named with its row and column, and
 // nothing at all is written, not even the rows that are sound.
 TEST(Batch, ListsEveryBadRowAndWritesNothing) {
+    // A byte order mark: the table says it is UTF-8 text, so a cell that is not is refused.
     const std::string csv =
-        "name,addressMode,ipAddress,lineGuardMode,ringLimit,pushAddress,cipKey\n"
+        "\xEF\xBB\xBFname,addressMode,ipAddress,lineGuardMode,ringLimit,pushAddress,cipKey\n"
         "good,0,10.0.0.1,0,1,,\n"
         "m,2,,,,,\n"
         "ip,,10.0.0.256,,,,\n"
@@ -217,7 +218,8 @@ TEST(Batch, RefusesNamesThatAreNotOneFolderOnBothSystems) {
     };
     for (const Case& c : cases) {
         const TempFolder dir;
-        const Outcome o = Batch(dir, "name,ringLimit\n" + c.name + ",1\nok,1\n");
+        // With a byte order mark the table is UTF-8 text, and a name that is not is refused.
+        const Outcome o = Batch(dir, "\xEF\xBB\xBFname,ringLimit\n" + c.name + ",1\nok,1\n");
         EXPECT_EQ(o.status, 1) << c.name;
         EXPECT_NE(o.err.find("row 2, name"), std::string::npos) << c.name << ": " << o.err;
         EXPECT_NE(o.err.find(c.phrase), std::string::npos) << c.name << ": " << o.err;
@@ -336,6 +338,77 @@ TEST(Batch, DryRunPrintsThePlanAndWritesNothing) {
                          "\nchecked 2 rows; would write 2 files into " + Utf8(dir / "site") +
                          " (dry run: nothing written)\n");
     EXPECT_FALSE(fs::exists(dir / "site"));
+}
+
+// Tables as spreadsheets save them: in code page 950, with CR-only rows, or damaged by a
+// round trip, each read or refused with what to do.
+TEST(Batch, ReadsTablesAsSpreadsheetsSaveThem) {
+    struct Case {
+        const char* what;
+        std::string csv;
+        int status;
+        const char* err;                             // a phrase of the error stream
+        std::map<std::string, std::string> devices;  // folder -> the same values as JSON
+    };
+    const std::vector<Case> cases{
+        {"code page 950 (大廳, 密鑰)",
+         "name,cipKey\r\n\xA4\x6A\xC6\x55,\xB1\x4B\xC6\x5F\r\n",
+         0,
+         "not UTF-8 text; read it as code page 950",
+         {{"大廳", R"({"cipKey": "密鑰"})"}}},
+        {"CR-only rows",
+         "name,ringLimit\rdev1,3\rdev2,4\r",
+         0,
+         "",
+         {{"dev1", R"({"ringLimit": 3})"}, {"dev2", R"({"ringLimit": 4})"}}},
+        {"a key in spreadsheet number form",
+         "name,cipKey\ndev1,1.23456789012346E+018\n",
+         0,
+         "hint: row 2, cipKey: \"1.23456789012346E+018\" looks like a number",
+         {{"dev1", R"({"cipKey": "1.23456789012346E+018"})"}}},
+        {"a key whose Chinese became ?",
+         "name,cipKey\ndev1,??Key\n",
+         0,
+         "hint: row 2, cipKey: holds \"?\"",
+         {{"dev1", R"({"cipKey": "??Key"})"}}},
+        {"a byte order mark read as Western European text",
+         "\xC3\xAF\xC2\xBB\xC2\xBFname\ndev1\n",
+         1,
+         "opened in the wrong character set: open it as UTF-8",
+         {}},
+        {"UTF-16", std::string("\xFF\xFEn\0a\0m\0e\0\n\0", 12), 1, "UTF-16", {}},
+    };
+    for (const Case& c : cases) {
+        const TempFolder dir;
+        const Outcome o = Batch(dir, c.csv);
+        EXPECT_EQ(o.status, c.status) << c.what << ": " << o.err;
+        EXPECT_NE(o.err.find(c.err), std::string::npos) << c.what << ": " << o.err;
+        std::map<std::string, Bytes> expected;
+        for (const auto& [name, json] : c.devices) {
+            expected[name] = Bytes{};
+            expected[name + "/device_config.dat"] = Written(json);
+        }
+        EXPECT_EQ(Tree(dir / "site"), expected) << c.what;
+    }
+}
+
+// A dry run into a folder that holds devices says what writing would do to each.
+TEST(Batch, DryRunSaysWhatChangesInAFolderOfDevices) {
+    const TempFolder dir;
+    ASSERT_EQ(Batch(dir, "name,ringLimit\nsame,1\nother,1\n").status, 0);
+    const auto before = Tree(dir / "site");
+    const Outcome o =
+        Batch(dir, "name,ringLimit,cipKey\nsame,1,\nother,2,k\nnew,1,\n", {"--dry-run"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    const auto file = [&](const char* name) {
+        return Utf8(dir / "site" / name / "device_config.dat");
+    };
+    for (const std::string& line :
+         {file("same") + "  unchanged\n", file("other") + "  changes ringLimit, cipKey\n",
+          file("new") + "  new\n"}) {
+        EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
+    }
+    EXPECT_EQ(Tree(dir / "site"), before);
 }
 
 TEST(Batch, HintsGoToTheErrorStreamAndChangeNoByte) {

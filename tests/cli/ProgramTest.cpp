@@ -2,7 +2,13 @@
 // with its arguments, standard input and output.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
 #include "Support.h"
+#include "generated/Version.h"
 
 namespace tavrel::cli::test {
 namespace {
@@ -21,6 +27,7 @@ TEST(CommandLine, UsageErrorsExitWith2AndWriteNothing) {
              {"write", d, "--base", "a", "--json-in", "b"},
              {"write", d, "--codepage", "abc"},
              {"write", d, "--ip", "1.1.1.1", "--ip", "2.2.2.2"},
+             {"write", d, "--auto", "--fixed"},
          }) {
         const Outcome o = RunCli(args);
         EXPECT_EQ(o.status, 2) << ::testing::PrintToString(args) << o.out;
@@ -42,6 +49,10 @@ TEST(CommandLine, UsageErrorsNameWhatIsWrong) {
         {{}, "a command is required: show, check"},
         {{"write", d, "--codepage", ""}, "--codepage: a code page number is required"},
         {{"--codepage", "", "show", "x"}, "--codepage: a code page number is required"},
+        {{"write", d, "--ip", "1.1.1.1", "--ip", "2.2.2.2"}, "--ip is given twice"},
+        {{"write", d, "--auto", "--fixed"}, "--auto and --fixed cannot be given together"},
+        {{"write", d, "--base", "a", "--json-in", "b"},
+         "--base and --json-in cannot be given together"},
     };
     for (const auto& [args, phrase] : cases) {
         const Outcome o = RunCli(args);
@@ -57,6 +68,49 @@ TEST(CommandLine, HelpCommandGivesTheHelpOfACommand) {
     EXPECT_NE(help.out.find("Usage: tavrel-cli show"), std::string::npos) << help.out;
     EXPECT_EQ(help.out, RunCli({"show", "--help"}).out);
     EXPECT_EQ(RunCli({"help"}).out, RunCli({"--help"}).out);
+    // help is a command of its own, with a help of its own.
+    EXPECT_NE(RunCli({"--help"}).out.find("\n  help "), std::string::npos);
+    const Outcome helpHelp = RunCli({"help", "help"});
+    EXPECT_EQ(helpHelp.status, 0) << helpHelp.err;
+    EXPECT_NE(helpHelp.out.find("Usage: tavrel-cli help"), std::string::npos) << helpHelp.out;
+}
+
+// Output that cannot be written is a failure, never exit 0: a full disk, a closed pipe.
+TEST(CommandLine, OutputThatIsLostIsAFailure) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no /dev/full";
+#else
+    const TempFolder dir;
+    WriteBytes(dir / "device_config.dat", Fixture("full-form.dat"));
+    const std::string f = Utf8(dir / "device_config.dat");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"show", f},
+                                               {"show", "--json", f},
+                                               {"table", f},
+                                               {"table", "--csv", f},
+                                               {"check", f}}) {
+        std::string line = "'" + std::string(TAVREL_CLI_PATH) + "'";
+        for (const std::string& a : args) {
+            line += " '" + a + "'";
+        }
+        const int status = std::system((line + " >/dev/full 2>" + Utf8(dir / "err.txt")).c_str());
+        EXPECT_EQ(WEXITSTATUS(status), 1) << line;
+        const Bytes err = ReadBytes(dir / "err.txt");
+        EXPECT_NE(std::string(err.begin(), err.end()).find("cannot write to standard output: "),
+                  std::string::npos)
+            << line;
+    }
+    // A reader that has gone away: a failure with its reason, not a death by SIGPIPE.
+    const std::string statusFile = Utf8(dir / "status.txt");
+    std::system(("(sleep 0.3; '" + std::string(TAVREL_CLI_PATH) + "' write - 2>" +
+                 Utf8(dir / "err.txt") + "; echo $? >" + statusFile + ") | true")
+                    .c_str());
+    const Bytes status = ReadBytes(dir / "status.txt");
+    EXPECT_EQ(std::string(status.begin(), status.end()), "1\n");
+    const Bytes err = ReadBytes(dir / "err.txt");
+    EXPECT_NE(std::string(err.begin(), err.end()).find("cannot write to standard output"),
+              std::string::npos);
+#endif
 }
 
 // The key's code page when --codepage names none.
@@ -77,7 +131,7 @@ TEST(CommandLine, HelpAndVersionAfterAnyCommand) {
         EXPECT_FALSE(o.out.empty());
     }
     EXPECT_NE(RunCli({"write", "--help"}).out.find("--preferred-dns"), std::string::npos);
-    EXPECT_EQ(RunCli({"--version"}).out, "tavrel-cli " TAVREL_VERSION "\n");
+    EXPECT_EQ(RunCli({"--version"}).out, "tavrel-cli " TAVREL_VERSION_TEXT "\n");
 }
 
 TEST(CommandLine, UnknownCodePageIsRefused) {

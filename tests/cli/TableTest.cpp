@@ -2,30 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Support.h"
-#include "cli/Csv.h"
 
 namespace tavrel::cli::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {"", ""},
-        {"plain 中文", "plain 中文"},
-        {" spaces ", " spaces "},
-        {"a,b", "\"a,b\""},
-        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"\"", "\"\"\"\""},
-        {"line\r\nbreak", "\"line\r\nbreak\""},
-        {"lf\n", "\"lf\n\""},
-        {"cr\r", "\"cr\r\""},
-    };
-    for (const auto& [text, field] : cases) {
-        EXPECT_EQ(CsvField(text), field) << text;
-    }
-    EXPECT_EQ(CsvRecord({"a", "", "b,c"}), "a,,\"b,c\"\r\n");
-}
 
 // The shared fixtures in a site's folders: table --csv, then batch of that table, gives
 // each file back byte for byte where check accepts it, and what the dialog saves for the

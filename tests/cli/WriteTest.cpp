@@ -141,7 +141,6 @@ TEST(Write, RefusesBadValuesAndLeavesTheFileUntouched) {
         {{"--rings", "3.5"}, "", "--rings"},
         {{"--rings", ""}, "", "--rings"},
         {{"--guard", "1"}, "", "--guard"},
-        {{"--auto", "--fixed"}, "", "--fixed"},
         {{"--json-in", "-"}, R"({"ringLimit": 1, "colour": 2})", "colour"},
         {{"--json-in", "-"}, R"({"lineGuardMode": 2})", "lineGuardMode"},
         {{"--json-in", "-"}, R"({"addressMode": "1"})", "addressMode"},

@@ -50,5 +50,9 @@ TEST_F(CorpusReplay, CliShow) {
     Replay("cli_show", [](auto bytes) { return CheckCliShow(bytes); });
 }
 
+TEST_F(CorpusReplay, Csv) {
+    Replay("csv", [](auto bytes) { return CheckCsv(bytes); });
+}
+
 }  // namespace
 }  // namespace tavrel::fuzz

@@ -5,9 +5,11 @@
 #include <sstream>
 #include <string_view>
 
-#include "cli/Commands.h"
-#include "cli/Hints.h"
+#include "cli/Cli.h"
 #include "cli/Json.h"
+#include "form/Csv.h"
+#include "form/NetworkHints.h"
+#include "form/TableText.h"
 #include "form/Utf8.h"
 #include "record/AddressText.h"
 #include "record/DeviceSettingsRecord.h"
@@ -193,14 +195,14 @@ std::string CheckInetAddress(std::span<const std::uint8_t> bytes) {
 std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     SettingsValues values;
-    const std::vector<std::string> refused = cli::ApplyJson(text, kCp, values);
+    const std::vector<form::Message> refused = cli::ApplyJson(text, kCp, values);
     if (!refused.empty()) {
         if (values != SettingsValues{}) {
             return "refused, yet the values changed";
         }
-        for (const std::string& reason : refused) {
-            if (reason.empty() || !form::Utf8ToUtf16(reason)) {
-                return "a reason that is not text: " + reason;
+        for (const form::Message& reason : refused) {
+            if (reason.en.empty() || !form::Utf8ToUtf16(reason.en)) {
+                return "a reason that is not text: " + reason.en;
             }
         }
         return {};
@@ -209,7 +211,7 @@ std::string CheckCliJson(std::span<const std::uint8_t> bytes) {
         return "accepted values do not load back from their record";
     }
     SettingsValues again;
-    if (!cli::ApplyJson(cli::SettingsToJson(values, {}, cli::NetworkHints(values)), kCp, again)
+    if (!cli::ApplyJson(cli::SettingsToJson(values, {}, form::NetworkHints(values)), kCp, again)
              .empty() ||
         again != values) {
         return "accepted values do not read back from their own JSON";
@@ -223,15 +225,16 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
         int status;
         std::string out, err;
     };
-    const auto run = [&](auto command) {
+    const auto run = [&](std::vector<std::string> args) {
         std::istringstream in(input);
         std::ostringstream out, err;
-        const int status = command(cli::Streams{in, out, err});
+        args.insert(args.end(), {"-", "--codepage", std::to_string(kCp)});
+        const int status = cli::Run(args, in, out, err);
         return Result{status, out.str(), err.str()};
     };
-    const Result shown = run([](cli::Streams io) { return cli::Show("-", false, kCp, io); });
-    const Result json = run([](cli::Streams io) { return cli::Show("-", true, kCp, io); });
-    const Result checked = run([](cli::Streams io) { return cli::Check("-", false, kCp, io); });
+    const Result shown = run({"show"});
+    const Result json = run({"show", "--json"});
+    const Result checked = run({"check"});
     for (const Result* r : {&shown, &json, &checked}) {
         if (!form::Utf8ToUtf16(r->out) || !r->err.empty()) {
             return "output that is not UTF-8 text, or an error: " + r->err;
@@ -260,6 +263,68 @@ std::string CheckCliShow(std::span<const std::uint8_t> file) {
         if (!std::equal(written.Bytes().begin(), written.Bytes().end(), file.begin(), file.end())) {
             return "a file that passes is not what its JSON writes";
         }
+    }
+    return {};
+}
+
+std::string CheckCsv(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::vector<form::CsvRow> rows = form::ReadCsv(text);
+    const bool quotes = text.find('"') != std::string_view::npos;
+    unsigned last = 0;
+    std::string written;
+    std::vector<std::vector<std::string>> wellFormed;
+    for (const form::CsvRow& row : rows) {
+        const std::string which = "record " + std::to_string(row.number);
+        if (row.number <= last || row.cells.empty()) {
+            return which + ": numbered out of order, or without cells";
+        }
+        last = row.number;
+        if (row.problem) {
+            if (!quotes || row.problem->en.empty() || row.problem->zh.empty()) {
+                return which + ": a fault without a quote in the text, or without words";
+            }
+            continue;
+        }
+        const std::string line = form::CsvLine(row.cells);
+        const std::vector<form::CsvRow> again = form::ReadCsv(line);
+        if (again.size() != 1 || again[0].number != 1 || again[0].problem ||
+            again[0].cells != row.cells) {
+            return which + ": its CSV line does not read back as its cells";
+        }
+        written += line;
+        wellFormed.push_back(row.cells);
+    }
+    const std::vector<form::CsvRow> all = form::ReadCsv(written);
+    if (all.size() != wellFormed.size()) {
+        return "the well-formed records written out read back as " + std::to_string(all.size()) +
+               " records, not " + std::to_string(wellFormed.size());
+    }
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].number != i + 1 || all[i].problem || all[i].cells != wellFormed[i]) {
+            return "the well-formed records written out differ at record " + std::to_string(i + 1);
+        }
+    }
+
+    const form::Result<form::TableText> table = form::DecodeTable(text, kCp);
+    if (!table) {
+        for (const form::Message& reason : table.Reasons()) {
+            if (reason.en.empty() || !form::Utf8ToUtf16(reason.zh)) {
+                return "DecodeTable: a reason without words";
+            }
+        }
+        return {};
+    }
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string_view unmarked = text.starts_with(bom) ? text.substr(bom.size()) : text;
+    // Text that declares itself UTF-8 by its mark is taken as it is.
+    if (unmarked.size() != text.size() || form::Utf8ToUtf16(text)) {
+        if (table->encoding != form::TableEncoding::Utf8 || table->utf8 != unmarked) {
+            return "DecodeTable: UTF-8 text changed";
+        }
+    } else if (table->encoding != form::TableEncoding::CodePage ||
+               !form::Utf8ToUtf16(table->utf8)) {
+        return "DecodeTable: text that is not UTF-8 is not decoded to UTF-8";
     }
     return {};
 }

@@ -31,6 +31,13 @@ std::string CheckCliJson(std::span<const std::uint8_t> text);
 // byte, when its push address is one that could be typed.
 std::string CheckCliShow(std::span<const std::uint8_t> file);
 
+// Any bytes as a site table: ReadCsv numbers its records in order, each with a cell; a
+// text without quotes has no faults; every well-formed record, written as a CSV line,
+// reads back as the same cells, alone and with the others; DecodeTable refuses with
+// reasons, or gives the bytes without their byte order mark when they are UTF-8 or carry
+// that mark, and UTF-8 text decoded from the code page otherwise.
+std::string CheckCsv(std::span<const std::uint8_t> text);
+
 // A file in the temporary folder that this process may overwrite at will.
 std::filesystem::path ProcessScratchFile();
 

@@ -116,6 +116,10 @@ void ClickInto(QWidget* edit) {
     }
 }
 
+// What a key opens: the window's context menu (with the About entry), the focused
+// control's own, or nothing.
+enum class MenuShown { Window, Control, None };
+
 struct MessageSeen {
     QString text, caption, button;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -145,7 +149,9 @@ private slots:
     void storedCopyThatIsNoFileLoadsAsAFirstStart();
     void editLimitsRefuseTypingAndPasting();
     void ringCountTakesDigitsOnly();
+    void inputRuleKeepsWholeCharactersWithinBothLimits_data();
     void inputRuleKeepsWholeCharactersWithinBothLimits();
+    void readsIntegersLikeWindows_data();
     void readsIntegersLikeWindows();
     void addressEntryKeyboard();
     void tabOrderFollowsTheTemplate();
@@ -153,14 +159,20 @@ private slots:
     void endingTheDialog_data();
     void endingTheDialog();
     void aboutBoxFromTheContextMenu();
+    void contextMenuFromTheKeyboard_data();
     void contextMenuFromTheKeyboard();
     void systemCommands();
+    void exceptionFromAHandlerEndsTheDialog_data();
     void exceptionFromAHandlerEndsTheDialog();
     void applicationIconEverywhere();
+    void folderChooserDialog_data();
     void folderChooserDialog();
+    void storedCopyFolderFollowsXdgConfigHome();
     void theChooserIsModalAndKeepsNoState();
     void layoutKeepsEveryLabelReadable();
+    void accessibleRolesNamesAndValues_data();
     void accessibleRolesNamesAndValues();
+    void accessibleCheckedStateAndAddressFields();
 
 private:
     // Runs a settings dialog as the application's main window; `script` runs inside
@@ -627,62 +639,73 @@ void DialogTest::ringCountTakesDigitsOnly() {
 // The edits' input rule alone, for cases that typing reaches only with difficulty: a line
 // break counts as CR LF in both limits and goes in whole or not at all, a surrogate pair
 // is one character, and the tighter limit wins.
-void DialogTest::inputRuleKeepsWholeCharactersWithinBothLimits() {
-    struct Case {
-        const char* name;
-        int maxUnits, maxBytes;
-        std::u16string rest, inserted, fit;
+void DialogTest::inputRuleKeepsWholeCharactersWithinBothLimits_data() {
+    QTest::addColumn<int>("maxUnits");  // -1: no limit
+    QTest::addColumn<int>("maxBytes");
+    QTest::addColumn<QString>("rest");  // the text that stays
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("fit");  // what of it goes in
+    const auto row = [](const char* what, int maxUnits, int maxBytes, const std::u16string& rest,
+                        const std::u16string& inserted, const std::u16string& fit) {
+        QTest::newRow(what) << maxUnits << maxBytes << QString::fromStdU16String(rest)
+                            << QString::fromStdU16String(inserted)
+                            << QString::fromStdU16String(fit);
     };
     const std::u16string pair = u"\U0001F600";
-    const Case cases[] = {
-        {"break past the unit limit", 5, -1, u"abc", u"d\ne", u"d"},
-        {"break within the unit limit", 6, -1, u"abc", u"d\ne", u"d\n"},
-        {"pair past the unit limit", 3, -1, u"ab", pair + u"c", u""},
-        {"pair within the unit limit", 4, -1, u"ab", pair + u"c", pair},
-        {"break past the byte limit", -1, 4, u"ab", u"c\nd", u"c"},
-        {"double-byte at the byte limit", -1, 5, u"abc", u"密x", u"密"},
-        {"bytes tighter than units", 10, 6, u"", u"中文abc", u"中文ab"},
-        {"units tighter than bytes", 3, 63, u"", u"中文abc", u"中文a"},
-        {"rest already over the limit", 2, -1, u"abcd", u"x", u""},
+    row("break past the unit limit", 5, -1, u"abc", u"d\ne", u"d");
+    row("break within the unit limit", 6, -1, u"abc", u"d\ne", u"d\n");
+    row("pair past the unit limit", 3, -1, u"ab", pair + u"c", u"");
+    row("pair within the unit limit", 4, -1, u"ab", pair + u"c", pair);
+    row("break past the byte limit", -1, 4, u"ab", u"c\nd", u"c");
+    row("double-byte at the byte limit", -1, 5, u"abc", u"密x", u"密");
+    row("bytes tighter than units", 10, 6, u"", u"中文abc", u"中文ab");
+    row("units tighter than bytes", 3, 63, u"", u"中文abc", u"中文a");
+    row("rest already over the limit", 2, -1, u"abcd", u"x", u"");
+}
+
+void DialogTest::inputRuleKeepsWholeCharactersWithinBothLimits() {
+    QFETCH(int, maxUnits);
+    QFETCH(int, maxBytes);
+    QFETCH(QString, rest);
+    QFETCH(QString, inserted);
+    QFETCH(QString, fit);
+    tavrel::ui::qt::InputRule rule;
+    rule.maxUnits = maxUnits;
+    rule.maxBytes = maxBytes;
+    rule.codePage = tavrel::kTraditionalChineseCodePage;
+    QCOMPARE(rule.Fit(rest, inserted), fit);
+}
+
+void DialogTest::readsIntegersLikeWindows_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("isSigned");
+    QTest::addColumn<int>("value");
+    const auto row = [](const QString& text, bool isSigned, int value) {
+        QTest::addRow("%s \"%s\"", isSigned ? "signed" : "unsigned", qPrintable(text))
+            << text << isSigned << value;
     };
-    for (const Case& c : cases) {
-        tavrel::ui::qt::InputRule rule;
-        rule.maxUnits = c.maxUnits;
-        rule.maxBytes = c.maxBytes;
-        rule.codePage = tavrel::kTraditionalChineseCodePage;
-        const QString fit =
-            rule.Fit(QString::fromStdU16String(c.rest), QString::fromStdU16String(c.inserted));
-        QVERIFY2(fit == QString::fromStdU16String(c.fit), c.name);
-    }
+    row(QString(), true, 0);
+    row(QStringLiteral("42"), true, 42);
+    row(QStringLiteral("  42  "), true, 42);
+    row(QStringLiteral("-5"), true, -5);
+    row(QStringLiteral("+7"), true, 7);
+    row(QStringLiteral("2147483647"), true, INT_MAX);
+    row(QStringLiteral("-2147483648"), true, INT_MIN);
+    row(QStringLiteral("2147483648"), true, 0);
+    row(QStringLiteral("12a"), true, 0);
+    row(QStringLiteral("-"), true, 0);
+    row(QStringLiteral("1 2"), true, 0);
+    row(QStringLiteral("4294967295"), false, -1);
+    row(QStringLiteral("-1"), false, 0);
 }
 
 void DialogTest::readsIntegersLikeWindows() {
+    QFETCH(QString, text);
+    QFETCH(bool, isSigned);
+    QFETCH(int, value);
     RunSettings([&](DialogWindow&, CConfigDlg& dlg) {
-        struct Case {
-            const char16_t* text;
-            bool isSigned;
-            int value;
-        };
-        const Case cases[] = {
-            {u"", true, 0},
-            {u"42", true, 42},
-            {u"  42  ", true, 42},
-            {u"-5", true, -5},
-            {u"+7", true, 7},
-            {u"2147483647", true, INT_MAX},
-            {u"-2147483648", true, INT_MIN},
-            {u"2147483648", true, 0},
-            {u"12a", true, 0},
-            {u"-", true, 0},
-            {u"1 2", true, 0},
-            {u"4294967295", false, -1},
-            {u"-1", false, 0},
-        };
-        for (const Case& c : cases) {
-            dlg.SetDlgItemText(IDC_RING_LIMIT, c.text);
-            QVERIFY2(dlg.GetDlgItemInt(IDC_RING_LIMIT, c.isSigned) == c.value,
-                     qPrintable(QString::fromStdU16String(c.text)));
-        }
+        dlg.SetDlgItemText(IDC_RING_LIMIT, text.toStdU16String());
+        QCOMPARE(dlg.GetDlgItemInt(IDC_RING_LIMIT, isSigned), value);
     });
 }
 
@@ -883,29 +906,37 @@ void DialogTest::aboutBoxFromTheContextMenu() {
     });
 }
 
+void DialogTest::contextMenuFromTheKeyboard_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("mods");
+    QTest::addColumn<int>("focus");  // the control that has the focus
+    QTest::addColumn<MenuShown>("shown");
+    const auto row = [](const char* what, Qt::Key key, Qt::KeyboardModifiers mods, int focus,
+                        MenuShown shown) { QTest::newRow(what) << key << mods << focus << shown; };
+    row("Menu key on confirm", Qt::Key_Menu, Qt::NoModifier, IDOK, MenuShown::Window);
+    row("Shift+F10 on confirm", Qt::Key_F10, Qt::ShiftModifier, IDOK, MenuShown::Window);
+    row("Shift+F10 on the guard list", Qt::Key_F10, Qt::ShiftModifier, IDC_LINE_GUARD,
+        MenuShown::Window);
+    row("Menu key in the ring count", Qt::Key_Menu, Qt::NoModifier, IDC_RING_LIMIT,
+        MenuShown::Control);
+    row("Shift+F10 in the key", Qt::Key_F10, Qt::ShiftModifier, IDC_CIPKEY, MenuShown::Control);
+    row("F10 alone", Qt::Key_F10, Qt::NoModifier, IDOK, MenuShown::None);
+}
+
 void DialogTest::contextMenuFromTheKeyboard() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, mods);
+    QFETCH(int, focus);
+    QFETCH(MenuShown, shown);
     RunSettings([&](DialogWindow& w, CConfigDlg&) {
-        struct Case {
-            Qt::Key key;
-            Qt::KeyboardModifiers mods;
-            int focus;    // the control that has the focus
-            bool window;  // the window's menu, with the About entry; else the control's own
-        };
-        const Case cases[] = {
-            {Qt::Key_Menu, Qt::NoModifier, IDOK, true},
-            {Qt::Key_F10, Qt::ShiftModifier, IDOK, true},
-            {Qt::Key_F10, Qt::ShiftModifier, IDC_LINE_GUARD, true},
-            {Qt::Key_Menu, Qt::NoModifier, IDC_RING_LIMIT, false},
-            {Qt::Key_F10, Qt::ShiftModifier, IDC_CIPKEY, false},
-        };
-        for (const Case& c : cases) {
-            // A closed popup may leave the window inactive for a moment on the offscreen
-            // platform, and an inactive window's controls take no focus.
-            w.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&w));
-            QWidget* focus = w.Control(c.focus);
-            focus->setFocus(Qt::TabFocusReason);
-            QTRY_VERIFY(focus->hasFocus());
+        QWidget* control = w.Control(focus);
+        control->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(control->hasFocus());
+        if (shown == MenuShown::None) {
+            QTest::keyClick(control, key, mods);
+            QCoreApplication::processEvents();
+            QCOMPARE(QApplication::activePopupWidget(), nullptr);
+        } else {
             QString last;
             WhenShown<QMenu> menu(
                 [&](QMenu* m) {
@@ -913,16 +944,11 @@ void DialogTest::contextMenuFromTheKeyboard() {
                     m->close();
                 },
                 "context menu");
-            QTest::keyClick(focus, c.key, c.mods);
-            QTRY_VERIFY2(menu.Seen(), qPrintable(QString::number(c.focus)));
-            QCOMPARE(last == QStringLiteral("&關於Tavrel"), c.window);
+            QTest::keyClick(control, key, mods);
+            QTRY_VERIFY(menu.Seen());
+            QCOMPARE(last == QStringLiteral("&關於Tavrel"), shown == MenuShown::Window);
             QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
         }
-        // F10 alone opens nothing.
-        w.Control(IDOK)->setFocus(Qt::TabFocusReason);
-        Press(Qt::Key_F10);
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::activePopupWidget(), nullptr);
         QVERIFY(!w.Ended());
     });
 }
@@ -963,15 +989,20 @@ void DialogTest::systemCommands() {
 
 // An exception from a handler reaches neither Qt's event handling nor the caller of
 // DoModal: the dialog ends with -1.
+void DialogTest::exceptionFromAHandlerEndsTheDialog_data() {
+    QTest::addColumn<bool>("inInit");
+    QTest::newRow("from the confirm handler") << false;
+    QTest::newRow("from OnInitDialog") << true;
+}
+
 void DialogTest::exceptionFromAHandlerEndsTheDialog() {
-    for (const bool inInit : {false, true}) {
-        ThrowingDlg dlg(inInit);
-        WhenShown<DialogWindow> click(
-            [](DialogWindow* w) { QTest::mouseClick(w->Control(IDOK), Qt::LeftButton); },
-            "dialog with a throwing handler");
-        QCOMPARE(dlg.DoModal(), -1);
-        QCOMPARE(click.Seen(), !inInit);
-    }
+    QFETCH(bool, inInit);
+    ThrowingDlg dlg(inInit);
+    WhenShown<DialogWindow> click(
+        [](DialogWindow* w) { QTest::mouseClick(w->Control(IDOK), Qt::LeftButton); },
+        "dialog with a throwing handler");
+    QCOMPARE(dlg.DoModal(), -1);
+    QCOMPARE(click.Seen(), !inInit);
 }
 
 void DialogTest::applicationIconEverywhere() {
@@ -1038,44 +1069,53 @@ void DialogTest::applicationIconEverywhere() {
 
 // --- shell
 
+void DialogTest::folderChooserDialog_data() {
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("accepted") << true;
+}
+
 void DialogTest::folderChooserDialog() {
+    QFETCH(bool, accept);
     tavrel::ui::qt::SetFolderChooser({});  // the real one
     QTemporaryDir start;
     const QString title = QStringLiteral("選擇要將產生的設定檔存放的位置");
-    for (const bool accept : {false, true}) {
-        bool seen = false;
-        WhenShown<QFileDialog> chooser(
-            [&](QFileDialog* d) {
-                seen = true;
-                QCOMPARE(d->windowTitle(), title);
-                QCOMPARE(d->fileMode(), QFileDialog::Directory);
-                QVERIFY(d->testOption(QFileDialog::ShowDirsOnly));
-                QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(start.path()).canonicalPath());
-                QStringList buttons;
-                for (const QPushButton* b : d->findChildren<QPushButton*>()) {
-                    buttons << b->text();
-                }
-                QVERIFY2(buttons.contains(QStringLiteral("取消")), qPrintable(buttons.join(',')));
-                if (accept) {
-                    QMetaObject::invokeMethod(d, "accept");
-                } else {
-                    d->reject();
-                }
-            },
-            "folder chooser");
-        const tavrel::ui::CWnd noOwner;
-        const std::optional<std::u16string> folder = tavrel::ui::BrowseForFolder(
-            noOwner, title.toStdU16String(), start.path().toStdU16String());
-        QVERIFY(seen);
-        if (accept) {
-            QVERIFY(folder.has_value());
-            QCOMPARE(QDir(QString::fromStdU16String(*folder)).canonicalPath(),
-                     QDir(start.path()).canonicalPath());
-        } else {
-            QVERIFY(!folder.has_value());
-        }
+    bool seen = false;
+    WhenShown<QFileDialog> chooser(
+        [&](QFileDialog* d) {
+            seen = true;
+            QCOMPARE(d->windowTitle(), title);
+            QCOMPARE(d->fileMode(), QFileDialog::Directory);
+            QVERIFY(d->testOption(QFileDialog::ShowDirsOnly));
+            QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(start.path()).canonicalPath());
+            QStringList buttons;
+            for (const QPushButton* b : d->findChildren<QPushButton*>()) {
+                buttons << b->text();
+            }
+            QVERIFY2(buttons.contains(QStringLiteral("取消")), qPrintable(buttons.join(',')));
+            if (accept) {
+                QMetaObject::invokeMethod(d, "accept");
+            } else {
+                d->reject();
+            }
+        },
+        "folder chooser");
+    const tavrel::ui::CWnd noOwner;
+    const std::optional<std::u16string> folder =
+        tavrel::ui::BrowseForFolder(noOwner, title.toStdU16String(), start.path().toStdU16String());
+    QVERIFY(seen);
+    if (accept) {
+        QVERIFY(folder.has_value());
+        QCOMPARE(QDir(QString::fromStdU16String(*folder)).canonicalPath(),
+                 QDir(start.path()).canonicalPath());
+    } else {
+        QVERIFY(!folder.has_value());
     }
+}
 
+// The stored copy's folder: $XDG_CONFIG_HOME/tavrel when that is an absolute path, else
+// ~/.config/tavrel.
+void DialogTest::storedCopyFolderFollowsXdgConfigHome() {
     const QString home = QDir::homePath();
     qputenv("XDG_CONFIG_HOME", "relative/ignored");
     QCOMPARE(QString::fromStdU16String(tavrel::ui::GetProgramDirectory(u"tavrel")),
@@ -1179,39 +1219,51 @@ void DialogTest::layoutKeepsEveryLabelReadable() {
 
 // What a screen reader learns of each control: its role, its name (its own caption, or
 // the label on its row) and its value.
+void DialogTest::accessibleRolesNamesAndValues_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    const auto row = [](const char* what, int id, QAccessible::Role role, const char16_t* name,
+                        const char16_t* value) {
+        QTest::newRow(what) << id << role << QString::fromStdU16String(name)
+                            << QString::fromStdU16String(value);
+    };
+    row("confirm", IDOK, QAccessible::Button, u"確定", u"");
+    row("exit", IDCANCEL, QAccessible::Button, u"退出", u"");
+    row("automatic address", IDC_AUTO_IP, QAccessible::RadioButton, u"自動取得IP位址", u"");
+    row("fixed address", IDC_FIXED_IP, QAccessible::RadioButton, u"使用下列的IP位址:", u"");
+    row("IP address", IDC_IP_ADDRESS, QAccessible::EditableText, u"IP位址", u"192.168.0.20");
+    row("subnet mask", IDC_SUBNET_MASK, QAccessible::EditableText, u"子網路遮罩", u"255.255.255.0");
+    row("gateway", IDC_GATEWAY, QAccessible::EditableText, u"預設閘道", u"192.168.0.1");
+    row("other DNS", IDC_OTHER_DNS, QAccessible::EditableText, u"其他DNS 伺服器", u"8.8.4.4");
+    row("preferred DNS", IDC_PREFERRED_DNS, QAccessible::EditableText, u"慣用DNS伺服器",
+        u"8.8.8.8");
+    row("push address", IDC_PUSH_ADDRESS, QAccessible::EditableText, u"來電號碼推送位址",
+        u"http://push.example.com/call\n中文推送");
+    row("ring count", IDC_RING_LIMIT, QAccessible::EditableText, u"來電響鈴超過", u"3");
+    row("line guard", IDC_LINE_GUARD, QAccessible::ComboBox, u"惡意佔用外線設定", u"開啟");
+    row("key", IDC_CIPKEY, QAccessible::EditableText, u"CIPKEY", u"密鑰Key123");
+}
+
 void DialogTest::accessibleRolesNamesAndValues() {
+    QFETCH(int, id);
+    QFETCH(QAccessible::Role, role);
+    QFETCH(QString, name);
+    QFETCH(QString, value);
     StoreFixture("full-form.dat");
     RunSettings([&](DialogWindow& w, CConfigDlg&) {
-        struct Case {
-            int id;
-            QAccessible::Role role;
-            const char16_t* name;
-            const char16_t* value;
-        };
-        const Case cases[] = {
-            {IDOK, QAccessible::Button, u"確定", u""},
-            {IDCANCEL, QAccessible::Button, u"退出", u""},
-            {IDC_AUTO_IP, QAccessible::RadioButton, u"自動取得IP位址", u""},
-            {IDC_FIXED_IP, QAccessible::RadioButton, u"使用下列的IP位址:", u""},
-            {IDC_IP_ADDRESS, QAccessible::EditableText, u"IP位址", u"192.168.0.20"},
-            {IDC_SUBNET_MASK, QAccessible::EditableText, u"子網路遮罩", u"255.255.255.0"},
-            {IDC_GATEWAY, QAccessible::EditableText, u"預設閘道", u"192.168.0.1"},
-            {IDC_OTHER_DNS, QAccessible::EditableText, u"其他DNS 伺服器", u"8.8.4.4"},
-            {IDC_PREFERRED_DNS, QAccessible::EditableText, u"慣用DNS伺服器", u"8.8.8.8"},
-            {IDC_PUSH_ADDRESS, QAccessible::EditableText, u"來電號碼推送位址",
-             u"http://push.example.com/call\n中文推送"},
-            {IDC_RING_LIMIT, QAccessible::EditableText, u"來電響鈴超過", u"3"},
-            {IDC_LINE_GUARD, QAccessible::ComboBox, u"惡意佔用外線設定", u"開啟"},
-            {IDC_CIPKEY, QAccessible::EditableText, u"CIPKEY", u"密鑰Key123"},
-        };
-        for (const Case& c : cases) {
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w.Control(c.id));
-            QVERIFY2(a != nullptr && a->isValid(), qPrintable(QString::number(c.id)));
-            QCOMPARE(std::make_pair(c.id, a->role()), std::make_pair(c.id, c.role));
-            QCOMPARE(a->text(QAccessible::Name), QString::fromStdU16String(c.name));
-            QCOMPARE(a->text(QAccessible::Value), QString::fromStdU16String(c.value));
-        }
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w.Control(id));
+        QVERIFY(a != nullptr && a->isValid());
+        QCOMPARE(a->role(), role);
+        QCOMPARE(a->text(QAccessible::Name), name);
+        QCOMPARE(a->text(QAccessible::Value), value);
+    });
+}
 
+void DialogTest::accessibleCheckedStateAndAddressFields() {
+    StoreFixture("full-form.dat");
+    RunSettings([&](DialogWindow& w, CConfigDlg&) {
         // The radio buttons tell which is checked.
         const auto checked = [&](int id) {
             return QAccessible::queryAccessibleInterface(w.Control(id))->state().checked;

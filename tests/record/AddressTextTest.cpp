@@ -35,6 +35,28 @@ TEST(IsCanonicalAddressText, AcceptsOnlyWhatAddressToTextWrites) {
     }
 }
 
+// As the address control takes typed text: leading zeros are decimal, nothing else is
+// an address.
+TEST(ParseDottedDecimal, TakesFourDecimalFieldsOnly) {
+    const std::pair<std::u16string_view, std::optional<AddressValue>> cases[] = {
+        {u"192.168.1.10", 0xC0A8010A},
+        {u"010.001.0.1", 0x0A010001},
+        {u"0.0.0.0", 0},
+        {u"255.255.255.255", 0xFFFFFFFF},
+        {u"", std::nullopt},
+        {u"1.2.3", std::nullopt},
+        {u"1.2.3.4.", std::nullopt},
+        {u"1.2.3.256", std::nullopt},
+        {u"0001.2.3.4", std::nullopt},
+        {u"1.2.3.4 ", std::nullopt},
+        {u"0x1.2.3.4", std::nullopt},
+        {u"1..3.4", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ParseDottedDecimal(text), expected) << std::string(text.begin(), text.end());
+    }
+}
+
 #ifndef _WIN32
 // glibc's answer: inet_aton gives the address in network byte order.
 std::optional<AddressValue> GlibcInetAton(const std::string& text) {
