@@ -1,16 +1,27 @@
-// What the page's script calls in the record (and, next, the form): the settings values
-// to and from the 1036 bytes, the address text, and the limits each control enforces as
-// the user types, all worked out by the same code as the programs'. Bound with embind;
-// texts cross as JavaScript strings (UTF-16, as the record holds them), bytes as
-// Uint8Array.
+// What the page's script calls in the record and the form: the form's words, the settings
+// values to and from the 1036 bytes, each field read from its text with the check
+// tavrel-cli applies, the load warnings, the network hints, a site table read as `batch`
+// reads it, and the limits each control enforces as the user types, all worked out by the
+// same code as the programs'. Bound with embind; texts cross as JavaScript strings
+// (UTF-16 or UTF-8, as the C++ side holds them), bytes as Uint8Array. The key's code page
+// is 950, as on Linux.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "form/Fields.h"
+#include "form/LoadedSettings.h"
+#include "form/NetworkHints.h"
+#include "form/Result.h"
+#include "form/Sentences.h"
+#include "form/SiteTable.h"
+#include "form/Words.h"
 #include "record/AddressText.h"
 #include "record/CodePage.h"
 #include "record/SettingsFile.h"
@@ -33,54 +44,161 @@ constexpr std::size_t kAddressTextUnits = 15;
 // The controls whose typing the page limits as the dialog's controls do.
 enum class InputField { Address, PushAddress, RingLimit, CipKey };
 
-// The form's values after loading a file: its first 1036 bytes, zeros past the end of a
-// shorter one, as the dialog loads a file.
-SettingsValues LoadValues(const std::string& bytes) {
+// The key's code page, as on Linux.
+constexpr CodePage kKeyCodePage = kTraditionalChineseCodePage;
+
+// The most a site table is read, as `batch` reads one: a larger file is refused.
+constexpr std::size_t kTableReadLimit = 16 << 20;
+
+val Bytes(std::span<const std::uint8_t> bytes) {
+    return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
+}
+
+std::string ByteString(const val& bytes) {
+    return bytes.as<std::string>();
+}
+
+// The Chinese sentences of messages, as an array of strings.
+val ChineseList(const std::vector<form::Message>& messages) {
+    val list = val::array();
+    for (const form::Message& m : messages) {
+        list.call<void>("push", m.zh);
+    }
+    return list;
+}
+
+// The form's words, by the names the page's elements give them (data-word): the dialog's
+// words, the field labels as a screen reader names them (no colon), and the page's own.
+val Words() {
+    namespace w = form::words;
+    val words = val::object();
+    const auto set = [&words](const char* name, std::u16string_view text) {
+        words.set(name, std::u16string(text));
+    };
+    set("title", w::kSettingsTitle);
+    set("subtitle", w::kAboutDescription);
+    set("addressMode", w::kAddressMode);
+    set("automaticAddress", w::kAutomaticAddress);
+    set("fixedAddress", w::WithoutColon(w::kFixedAddress));
+    for (const form::Field& field : form::kFields) {
+        words.set(std::string(field.key), std::u16string(field.label));
+    }
+    set("guardOff", w::kGuardEntries[0]);
+    set("guardOn", w::kGuardEntries[1]);
+    set("ringsUnit", w::kRingsAfter);
+    set("confirm", w::kOk);
+    set("fileCreated", w::kFileCreated);
+    set("openSettingsFile", w::kOpenSettingsFile);
+    set("openSiteTable", w::kOpenSiteTable);
+    set("loadWarnings", w::kLoadWarnings);
+    set("networkHints", w::kNetworkHints);
+    set("siteTableProblems", w::kSiteTableProblems);
+    set("siteTableHints", w::kSiteTableHints);
+    set("fileUnreadable", w::kFileUnreadable);
+    set("cannotStart", w::kCannotStart);
+    return words;
+}
+
+// The form's values after loading a file as the dialog loads it (its first 1036 bytes,
+// zeros past the end of a shorter one), and the load warnings in Chinese. `size` is the
+// file's whole size, or negative where only `head` is known.
+val LoadSettings(const val& head, double size) {
+    const std::string bytes = ByteString(head);
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    return ValuesFromRecord(DeviceSettingsRecord::FromImage(std::span(data, bytes.size())));
+    std::optional<std::uintmax_t> whole;
+    if (size >= 0) {
+        whole = static_cast<std::uintmax_t>(size);
+    }
+    const form::LoadedSettings loaded =
+        form::LoadSettings(std::span(data, bytes.size()), whole, kKeyCodePage);
+    val result = val::object();
+    result.set("values", loaded.values);
+    result.set("warnings", ChineseList(loaded.warnings));
+    return result;
+}
+
+// `base` with each field named in `texts` (by its key) read from its text through the
+// fields' table, as `tavrel-cli write` reads its JSON and CSV text: the values, and for
+// each field that refuses its text the reasons in Chinese, by key.
+val ReadFields(const SettingsValues& base, const val& texts) {
+    SettingsValues values = base;
+    val refusals = val::object();
+    bool refused = false;
+    for (const form::Field& field : form::kFields) {
+        const std::string key(field.key);
+        if (!texts.hasOwnProperty(key.c_str())) {
+            continue;
+        }
+        const std::string text = texts[key].as<std::string>();
+        form::Result<form::Done> read = field.read(text, kKeyCodePage, values);
+        if (!read) {
+            std::string reasons;
+            for (const form::Message& m : read.Reasons()) {
+                reasons += (reasons.empty() ? "" : "\n") + m.zh;
+            }
+            refusals.set(key, reasons);
+            refused = true;
+        }
+    }
+    val result = val::object();
+    result.set("values", values);
+    result.set("refused", refused);
+    result.set("refusals", refusals);
+    return result;
+}
+
+// The network hints for these values, in Chinese.
+val Hints(const SettingsValues& values) {
+    return ChineseList(form::NetworkHints(values));
+}
+
+// A site table as `batch` reads it, each row starting from the fresh values: its problems
+// (nothing may be saved while there is any), its hints, and each device's folder name and
+// the 1036 bytes `batch` writes for it.
+val ReadTable(const val& bytes, double size) {
+    val result = val::object();
+    val devices = val::array();
+    result.set("devices", devices);
+    result.set("hints", val::array());
+    if (size > static_cast<double>(kTableReadLimit)) {
+        result.set("problems", ChineseList({form::Say(form::Sentence::TableTooLarge,
+                                                      {std::to_string(kTableReadLimit >> 20)})}));
+        return result;
+    }
+    const std::string text = ByteString(bytes);
+    const form::Result<form::SiteTable> table =
+        form::ReadSiteTable(text, kKeyCodePage, SettingsValues{});
+    if (!table) {
+        result.set("problems", ChineseList(table.Reasons()));
+        return result;
+    }
+    result.set("hints", ChineseList(table->hints));
+    if (!table->problems.empty()) {
+        result.set("problems", ChineseList(table->problems));
+        return result;
+    }
+    if (table->rows == 0) {
+        result.set("problems", ChineseList({form::Say(form::Sentence::NoRows)}));
+        return result;
+    }
+    result.set("problems", val::array());
+    for (const form::SiteDevice& device : table->devices) {
+        val entry = val::object();
+        entry.set("name", device.name);
+        entry.set("bytes", Bytes(RecordFromValues(device.values).Bytes()));
+        devices.call<void>("push", entry);
+    }
+    return result;
+}
+
+// The status after a table's zip is saved, in Chinese.
+std::string TableFilesMade(unsigned files, const std::string& zipName) {
+    return form::Say(form::Sentence::TableFilesMade, {std::to_string(files), zipName}).zh;
 }
 
 // The 1036 bytes that confirming these values writes.
 val SaveValues(const SettingsValues& values) {
-    const DeviceSettingsRecord record = RecordFromValues(values);
-    const auto& bytes = record.Bytes();
-    return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
-}
-
-// The address that an address field's text stands for: blank is 0, as a blank address
-// control reads; otherwise four plain decimal fields 0-255, or null.
-val ParseAddress(const std::u16string& text) {
-    if (text.empty()) {
-        return val(AddressValue{0});
-    }
-    if (!IsCanonicalAddressText(text)) {
-        return val::null();
-    }
-    std::string ascii(text.begin(), text.end());
-    return val(*ParseInetAddress(ascii));
-}
-
-// The ring count a text stands for: blank is 0, as the dialog saves an empty field;
-// otherwise a signed decimal that fits 32 bits, or null.
-val ParseRingLimit(const std::u16string& text) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == u'-';
-    i += negative;
-    if (text.size() == i) {
-        return text.empty() ? val(0) : val::null();
-    }
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9' || magnitude > INT32_MAX) {
-            return val::null();
-        }
-        magnitude = magnitude * 10 + (text[i] - u'0');
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value < INT32_MIN || value > INT32_MAX) {
-        return val::null();
-    }
-    return val(static_cast<std::int32_t>(value));
+    return Bytes(RecordFromValues(values).Bytes());
 }
 
 // Code units a text takes in the control's own count: a line break (LF in the page)
@@ -152,6 +270,7 @@ val Constants() {
     val constants = val::object();
     constants.set("settingsFileName", std::u16string(kSettingsFileName));
     constants.set("settingsReadLimit", kSettingsReadLimit);
+    constants.set("tableReadLimit", kTableReadLimit);
     return constants;
 }
 
@@ -179,12 +298,15 @@ EMSCRIPTEN_BINDINGS(tavrel) {
 
     function(
         "freshValues", +[] { return SettingsValues{}; });
-    function("loadValues", &LoadValues);
+    function("words", &Words);
+    function("loadSettings", &LoadSettings);
     function("saveValues", &SaveValues);
+    function("readFields", &ReadFields);
+    function("networkHints", &Hints);
+    function("readTable", &ReadTable);
+    function("tableFilesMade", &TableFilesMade);
     function(
         "addressText", +[](AddressValue value) { return AddressToText(value); });
-    function("parseAddress", &ParseAddress);
-    function("parseRingLimit", &ParseRingLimit);
     function(
         "withCrLfLineBreaks", +[](const std::u16string& text) { return WithCrLfLineBreaks(text); });
     function("fitInsertion", &FitInsertion);

@@ -4,10 +4,12 @@
 //
 //   node BuildPage.mjs --template Page.html --styles Page.css --icon tavrel.png
 //       --version 1.0.0.1 --script NAME=FILE... [--licence NAME=FILE...]
-//       [--base64 NAME=FILE...] --out tavrel.html
+//       [--base64 NAME=FILE...] [--words HEADER --word NAME=kConstant...] --out tavrel.html
 //
 // Marks in the template: /*@styles@*/, /*@icon@*/, /*@version@*/, /*@script:NAME@*/ and
-// /*@base64:NAME@*/ (a binary file as base64, for a string in a script).
+// /*@base64:NAME@*/ (a binary file as base64, for a string in a script) and /*@word:NAME@*/
+// (a word of the form's words header, HEADER, as a JavaScript string: for what the page
+// says before the compiled form, which gives it every other word, has started).
 // A script's licence, when given, goes in a comment before it. The output depends on the
 // inputs alone, so the same sources give the same bytes.
 import { readFileSync, writeFileSync } from 'node:fs';
@@ -27,6 +29,8 @@ const { values: args } = parseArgs({
     script: { type: 'string', multiple: true },
     licence: { type: 'string', multiple: true, default: [] },
     base64: { type: 'string', multiple: true, default: [] },
+    words: { type: 'string' },
+    word: { type: 'string', multiple: true, default: [] },
     out: { type: 'string' },
   },
 });
@@ -80,8 +84,21 @@ for (const [name, file] of named(args.base64)) {
   parts.set(`base64:${name}`, readFileSync(file).toString('base64'));
 }
 
+const words = named(args.word);
+if (words.size > 0 && args.words === undefined) {
+  fail('--word needs --words');
+}
+for (const [name, constant] of words) {
+  const literal = read(args.words).match(
+    new RegExp(`\\b${constant}\\s*=\\s*u"([^"\\\\]*)"`));
+  if (!literal) {
+    fail(`${args.words} has no plain u"..." literal named ${constant}`);
+  }
+  parts.set(`word:${name}`, JSON.stringify(literal[1]));
+}
+
 const used = new Set();
-const page = read(args.template).replace(/\/\*@([a-z0-9:]+)@\*\//g, (mark, name) => {
+const page = read(args.template).replace(/\/\*@([A-Za-z0-9:]+)@\*\//g, (mark, name) => {
   if (!parts.has(name)) {
     fail(`the template's mark ${mark} has nothing to put in its place`);
   }

@@ -1,10 +1,13 @@
 // The page's form: it shows the settings values the record gives (the last confirmed
-// copy, a loaded file, or the fresh form), limits typing as the dialog's controls do, and
-// on 確定 turns the form into the 1036 bytes of device_config.dat, offered as a download
-// and kept in the browser's local storage as the page's stored copy. Every rule and every
-// byte comes from the record compiled to WebAssembly (web/Bindings.cpp, TavrelCore); this
-// script only moves values between it and the controls. Nothing from a file is ever put
-// into the page as HTML.
+// copy, a loaded file with its load warnings, or the fresh form), limits typing as the
+// dialog's controls do, lists the network hints as the values change, and on confirming reads
+// each field through the form's check (refusing, beside the field, what tavrel-cli write
+// refuses) and turns the values into the 1036 bytes of device_config.dat, offered as a
+// download and kept in the browser's local storage as the page's stored copy. A site
+// table becomes a zip of one device_config.dat per device, as `batch` writes them. Every
+// word, rule and byte comes from the record and the form compiled to WebAssembly
+// (web/Bindings.cpp, TavrelCore); this script only moves values between it and the
+// controls. Nothing from a file is ever put into the page as HTML.
 'use strict';
 
 (() => {
@@ -22,8 +25,25 @@
     ['preferredDnsServer', 'preferred-dns-server'],
   ];
 
+  // Each field's value name and its control, where the page reads it from text.
+  const kTextFields = [
+    ...kAddressFields,
+    ['pushAddress', 'push-address'],
+    ['ringLimit', 'ring-limit'],
+    ['cipKey', 'cip-key'],
+  ];
+  const kFieldOfKey = new Map([...kTextFields, ['lineGuardMode', 'line-guard']]);
+
+  // Zip entries carry this time, so that the same table gives the same zip.
+  const kZipTime = new Date(1980, 0, 1, 0, 0, 0);
+
   let core = null;
   let constants = null;
+  let words = null;
+
+  // The values the form was last filled with: what a field the user has not edited since
+  // (a loaded push address or key, kept exactly) saves.
+  let shownValues = null;
 
   // Texts as loaded (from a file or the stored copy), kept exactly until the user edits
   // their field: a text field holds line breaks as LF only, and a one-line field drops
@@ -36,11 +56,22 @@
 
   function showWords() {
     for (const element of document.querySelectorAll('[data-word]')) {
-      element.textContent = kWords[element.dataset.word];
+      element.textContent = words[element.dataset.word];
     }
     for (const element of document.querySelectorAll('[data-word-label]')) {
-      element.setAttribute('aria-label', kWords[element.dataset.wordLabel]);
+      element.setAttribute('aria-label', words[element.dataset.wordLabel]);
     }
+  }
+
+  // A list of sentences, shown only when there are any; each a list item, as text.
+  function showList(id, sentences) {
+    const list = $(id);
+    list.replaceChildren(...sentences.map((sentence) => {
+      const item = document.createElement('li');
+      item.textContent = sentence;
+      return item;
+    }));
+    $(`${id}-box`).hidden = sentences.length === 0;
   }
 
   function setField(element, text) {
@@ -68,6 +99,7 @@
 
   function showValues(values) {
     clearRefusals();
+    shownValues = values;
     $('automatic-address').checked = values.automaticAddress;
     $('fixed-address').checked = !values.automaticAddress;
     enableAddressFields();
@@ -80,6 +112,7 @@
     setField($('ring-limit'), String(values.ringLimit));
     setField($('cip-key'), values.cipKey);
     loaded.cipKey = values.cipKey;
+    showHints();
   }
 
   // The form as the programs show it with no stored copy: a blank address control stands
@@ -92,41 +125,51 @@
         setField($(id), '');
       }
     }
+    showHints();
   }
 
-  // The form's values, or the fields that refuse their text.
-  function readValues() {
-    const values = {};
-    const refusals = [];
-    values.automaticAddress = $('automatic-address').checked;
+  // The text of each field as tavrel-cli write reads it (the fields' keys, their text
+  // forms): a blank address is 0 and a blank ring count 0, as the dialog reads its blank
+  // controls; a loaded push address or key that was not edited since is left out, so that
+  // it saves exactly as loaded.
+  function fieldTexts() {
+    const texts = { addressMode: $('automatic-address').checked ? '1' : '0' };
     for (const [key, id] of kAddressFields) {
-      const address = core.parseAddress($(id).value);
-      if (address === null) {
-        refusals.push([id, kWords.notAnAddress]);
-      } else {
-        values[key] = address;
-      }
+      texts[key] = $(id).value === '' ? '0.0.0.0' : $(id).value;
     }
-    values.pushAddress = loaded.pushAddress ?? core.withCrLfLineBreaks($('push-address').value);
-    values.lineGuardMode = $('line-guard').selectedIndex;
-    const rings = core.parseRingLimit($('ring-limit').value);
-    if (rings === null) {
-      refusals.push(['ring-limit', kWords.notARingCount]);
-    } else {
-      values.ringLimit = rings;
+    if (loaded.pushAddress === null) {
+      texts.pushAddress = $('push-address').value;
     }
-    values.cipKey = loaded.cipKey ?? $('cip-key').value;
-    return { values, refusals };
+    texts.lineGuardMode = String($('line-guard').selectedIndex);
+    texts.ringLimit = $('ring-limit').value === '' ? '0' : $('ring-limit').value;
+    if (loaded.cipKey === null) {
+      texts.cipKey = $('cip-key').value;
+    }
+    return texts;
+  }
+
+  // The form's values ({ values, refused, refusals }: the reasons by key).
+  function readValues() {
+    return core.readFields(shownValues, fieldTexts());
   }
 
   function showRefusals(refusals) {
-    for (const [id, text] of refusals) {
+    let first = null;
+    for (const [key, text] of Object.entries(refusals)) {
+      const id = kFieldOfKey.get(key);
       const refusal = $(`${id}-refusal`);
       refusal.textContent = text;
       refusal.hidden = false;
       $(id).setAttribute('aria-invalid', 'true');
+      first ??= id;
     }
-    $(refusals[0][0]).focus();
+    $(first).focus();
+  }
+
+  // The network hints of the values as they stand (a field that refuses its text counts
+  // as it was); never blocking.
+  function showHints() {
+    showList('network-hints', core.networkHints(readValues().values));
   }
 
   function download(bytes, name) {
@@ -180,30 +223,72 @@
     event.preventDefault();
     clearRefusals();
     setStatus('');
-    const { values, refusals } = readValues();
-    if (refusals.length > 0) {
+    const { values, refused, refusals } = readValues();
+    if (refused) {
       showRefusals(refusals);
       return;
     }
     const bytes = core.saveValues(values);
     download(bytes, constants.settingsFileName);
     remember(bytes);
-    setStatus(kWords.fileCreated);
+    setStatus(words.fileCreated);
+  }
+
+  function clearFileNotes() {
+    clearRefusals();
+    setStatus('');
+    for (const id of ['load-warnings', 'table-problems', 'table-hints']) {
+      showList(id, []);
+    }
+  }
+
+  function fileUnreadable() {
+    $('file-refusal').textContent = words.fileUnreadable;
+    $('file-refusal').hidden = false;
   }
 
   // A settings file, read only as far as matters: the record and one byte more. The form
-  // is busy until it shows what the file holds.
+  // is busy until it shows what the file holds and the load warnings.
   async function openSettingsFile(file) {
-    clearRefusals();
-    setStatus('');
+    clearFileNotes();
     $('settings').setAttribute('aria-busy', 'true');
     try {
-      const bytes = new Uint8Array(
+      const head = new Uint8Array(
         await file.slice(0, constants.settingsReadLimit).arrayBuffer());
-      showValues(core.loadValues(bytes));
+      const { values, warnings } = core.loadSettings(head, file.size);
+      showValues(values);
+      showList('load-warnings', warnings);
     } catch {
-      $('file-refusal').textContent = kWords.fileUnreadable;
-      $('file-refusal').hidden = false;
+      fileUnreadable();
+    } finally {
+      $('settings').removeAttribute('aria-busy');
+    }
+  }
+
+  // A site table, read as `batch` reads it (at most its size limit), each row from the
+  // fresh values: every problem listed and nothing saved when there is any; otherwise
+  // <table name>.zip saved at once, holding <name>/device_config.dat for each device.
+  async function openSiteTable(file) {
+    clearFileNotes();
+    $('settings').setAttribute('aria-busy', 'true');
+    try {
+      const bytes = file.size > constants.tableReadLimit ? new Uint8Array(0) :
+        new Uint8Array(await file.slice(0, constants.tableReadLimit).arrayBuffer());
+      const { problems, hints, devices } = core.readTable(bytes, file.size);
+      showList('table-hints', hints);
+      if (problems.length > 0) {
+        showList('table-problems', problems);
+        return;
+      }
+      const entries = {};
+      for (const { name, bytes: record } of devices) {
+        entries[`${name}/${constants.settingsFileName}`] = record;
+      }
+      const zipName = `${file.name.replace(/\.csv$/i, '')}.zip`;
+      download(fflate.zipSync(entries, { level: 6, mtime: kZipTime }), zipName);
+      setStatus(core.tableFilesMade(devices.length, zipName));
+    } catch {
+      fileUnreadable();
     } finally {
       $('settings').removeAttribute('aria-busy');
     }
@@ -277,6 +362,7 @@
       element.removeAttribute('aria-invalid');
       $(`${element.id}-refusal`).hidden = true;
     }
+    showHints();
   }
 
   function hasFiles(event) {
@@ -286,7 +372,10 @@
   function listen() {
     $('settings').addEventListener('submit', confirm);
     for (const radio of document.getElementsByName('address-mode')) {
-      radio.addEventListener('change', enableAddressFields);
+      radio.addEventListener('change', () => {
+        enableAddressFields();
+        showHints();
+      });
     }
     for (const [, id] of kAddressFields) {
       limitTyping($(id), core.InputField.Address);
@@ -294,14 +383,17 @@
     limitTyping($('push-address'), core.InputField.PushAddress);
     limitTyping($('ring-limit'), core.InputField.RingLimit);
     limitTyping($('cip-key'), core.InputField.CipKey);
-    const open = $('open-settings-file');
-    open.addEventListener('change', () => {
-      const file = open.files[0];
-      open.value = '';  // the same file can be opened again
-      if (file) {
-        openSettingsFile(file);
-      }
-    });
+    for (const [id, action] of [['open-settings-file', openSettingsFile],
+                                ['open-site-table', openSiteTable]]) {
+      const open = $(id);
+      open.addEventListener('change', () => {
+        const file = open.files[0];
+        open.value = '';  // the same file can be opened again
+        if (file) {
+          action(file);
+        }
+      });
+    }
     document.addEventListener('dragover', (event) => {
       if (hasFiles(event)) {
         event.preventDefault();
@@ -327,19 +419,20 @@
   }
 
   async function start() {
-    showWords();
     try {
       core = await TavrelCore({ wasmBinary: fromBase64(kCoreModule) });
     } catch {
-      setStatus(kWords.cannotStart);  // the form stays disabled
+      setStatus(kCannotStart);  // the form stays disabled
       return;
     }
     constants = core.constants();
+    words = core.words();
+    showWords();
     const stored = storedRecord();
     if (stored === null) {
       showFreshForm();
     } else {
-      showValues(core.loadValues(stored));
+      showValues(core.loadSettings(stored, stored.length).values);
     }
     listen();
     $('form-body').disabled = false;

@@ -7,7 +7,8 @@ import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
 import {
-  cliWrite, confirm, control, fillForm, fixture, kCli, kWords, launch, openPage, typeInto,
+  cli, cliWrite, confirm, control, countDownloads, fillForm, fixture, kCli, kWords, launch,
+  listItems, openPage, typeInto,
 } from './Support.mjs';
 
 let browser;
@@ -49,6 +50,13 @@ describe('a value set typed in, confirmed, is the file tavrel-cli write makes', 
         '--key', '臺灣設定密鑰€'],
     },
     {
+      // An address's leading zeros are decimal, as in tavrel-cli: 010 is 10.
+      name: 'addresses with leading zeros',
+      form: { fixed: true, ipAddress: '010.001.002.003', defaultGateway: '010.1.2.254' },
+      cli: ['--fixed', '--ip', '010.001.002.003', '--gateway', '010.1.2.254'],
+      also: ['--fixed', '--ip', '10.1.2.3', '--gateway', '10.1.2.254'],
+    },
+    {
       name: 'the largest values the controls take',
       form: {
         fixed: true, ipAddress: '255.255.255.255', subnetMask: '0.0.0.0',
@@ -70,6 +78,9 @@ describe('a value set typed in, confirmed, is the file tavrel-cli write makes', 
       const download = await confirm(page);
       assert.equal(download.name, 'device_config.dat');
       assert.deepEqual(download.bytes, cliWrite(c.cli));
+      if (c.also) {
+        assert.deepEqual(download.bytes, cliWrite(c.also));
+      }
       if (c.fixture) {
         assert.deepEqual(download.bytes, readFileSync(fixture(c.fixture)));
       }
@@ -204,22 +215,61 @@ test('the five address fields take input in the fixed mode only', async () => {
   await context.close();
 });
 
-test('a field that refuses its text says so beside it, and nothing is saved', async () => {
+// Each refusal is the one tavrel-cli write gives for the same text (its Chinese), beside
+// the field; nothing is downloaded or stored while any field refuses.
+describe('a field that refuses its text says why beside it, and nothing is saved', () => {
+  const cases = [
+    { key: 'ipAddress', text: '192.168.300.1', reason: /"192\.168\.300\.1" 不是位址/ },
+    { key: 'subnetMask', text: '255.255.0', reason: /"255\.255\.0" 不是位址/ },
+    { key: 'defaultGateway', text: '10..0.1', reason: /不是位址/ },
+    { key: 'cipKey', text: 'key😀', reason: /950/, cli: ['--key', 'key😀'] },
+    { key: 'cipKey', text: 'ß', reason: /950/, cli: ['--key', 'ß'] },
+  ];
+  for (const c of cases) {
+    test(`${c.key} ${JSON.stringify(c.text)}`, async () => {
+      const { page, context } = await openPage(browser);
+      await control(page, 'fixed').check();
+      await typeInto(page, c.key, c.text);
+      if (c.cli) {
+        assert.throws(() => cliWrite(c.cli));  // the CLI refuses it too
+      }
+      const counter = countDownloads(page);
+      await control(page, 'confirm').click();
+      const field = control(page, c.key);
+      assert.equal(await field.getAttribute('aria-invalid'), 'true');
+      const refusal = page.locator(`#${(await field.getAttribute('aria-describedby'))
+        .split(' ').at(-1)}`);
+      assert.equal(await refusal.isVisible(), true);
+      assert.match(await refusal.textContent(), c.reason);
+      assert.equal(await page.getByRole('status').textContent(), '');
+      assert.equal(counter.downloads, 0);
+      assert.equal(await page.evaluate(() => localStorage.length), 0);
+      // Mended, the form saves, and the refusal is gone.
+      await typeInto(page, c.key, c.key === 'cipKey' ? 'key' : '10.0.0.1');
+      assert.equal(await refusal.isVisible(), false);
+      await confirm(page);
+      await context.close();
+    });
+  }
+});
+
+// Fixed mode: the hints form/ gives, listed as the values change; confirming still saves.
+test('network hints are listed as the values change, and never block', async () => {
   const { page, context } = await openPage(browser);
-  await control(page, 'fixed').check();
-  await typeInto(page, 'ipAddress', '192.168.300.1');
-  let downloads = 0;
-  page.on('download', () => {
-    downloads += 1;
-  });
-  await control(page, 'confirm').click();
-  const field = control(page, 'ipAddress');
-  assert.equal(await field.getAttribute('aria-invalid'), 'true');
-  const refusalId = await field.getAttribute('aria-describedby');
-  assert.notEqual(await page.locator(`#${refusalId}`).textContent(), '');
-  assert.equal(await page.locator(`#${refusalId}`).isVisible(), true);
-  assert.equal(await page.getByRole('status').textContent(), '');
-  assert.equal(downloads, 0);
-  assert.equal(await page.evaluate(() => localStorage.length), 0);
+  assert.deepEqual(await listItems(page, 'networkHints'), []);
+  await fillForm(page, { fixed: true, ipAddress: '192.168.1.10', subnetMask: '255.0.255.0',
+    defaultGateway: '10.0.0.1' });
+  const hints = await listItems(page, 'networkHints');
+  assert.ok(hints.some((hint) => hint.includes('255.0.255.0')), hints.join('\n'));
+  assert.ok(hints.some((hint) => hint.includes('10.0.0.1')), hints.join('\n'));
+  assert.equal(JSON.parse(cli(['show', '--json', '-'], {
+    input: cliWrite(['--fixed', '--ip', '192.168.1.10', '--mask', '255.0.255.0',
+      '--gateway', '10.0.0.1']),
+  })).hints.length, hints.length);
+  const download = await confirm(page);
+  assert.deepEqual(download.bytes, cliWrite(['--fixed', '--ip', '192.168.1.10',
+    '--mask', '255.0.255.0', '--gateway', '10.0.0.1']));
+  await control(page, 'automatic').check();
+  assert.deepEqual(await listItems(page, 'networkHints'), []);
   await context.close();
 });

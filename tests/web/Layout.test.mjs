@@ -62,10 +62,11 @@ test('Tab reaches every control in the dialog\'s order; Enter on 確定 confirms
     }
     return names;
   };
-  const tail = ['來電號碼推送位址', '來電響鈴超過', '惡意佔用外線設定', 'CIPKEY', '確定', '開啟設定檔'];
-  assert.deepEqual(await order(7), ['自動取得IP位址', ...tail]);
+  const tail = ['來電號碼推送位址', '來電響鈴超過', '惡意佔用外線設定', 'CIPKEY', '確定', '開啟設定檔',
+    '開啟站點表格'];
+  assert.deepEqual(await order(8), ['自動取得IP位址', ...tail]);
   await control(page, 'fixed').check();
-  assert.deepEqual(await order(12), ['使用下列的IP位址', 'IP位址', '子網路遮罩', '預設閘道',
+  assert.deepEqual(await order(13), ['使用下列的IP位址', 'IP位址', '子網路遮罩', '預設閘道',
     '其他DNS 伺服器', '慣用DNS伺服器', ...tail]);
 
   await control(page, 'confirm').focus();
@@ -88,7 +89,8 @@ test('the accessibility tree names every control', async () => {
     .map((node) => [node.role.value, node.name?.value ?? '']);
   assert.deepEqual(controls.sort(), [
     ['button', '確定'],
-    ['button', '開啟設定檔'],  // the file input
+    ['button', '開啟設定檔'],  // the file inputs
+    ['button', '開啟站點表格'],
     ['combobox', '惡意佔用外線設定'],
     ['option', '關閉'],
     ['option', '開啟'],
@@ -110,6 +112,15 @@ test('the accessibility tree names every control', async () => {
     assert.equal(await control(page, key).getAttribute('inputmode'), 'decimal', key);
   }
   assert.equal(await page.getByRole('status').count(), 1);
+  // The two lists of notes show only when they hold any; by role and name then. The
+  // fresh form's fixed addresses (all 0.0.0.0) have hints; a loaded file has warnings.
+  assert.equal(await control(page, 'loadWarnings').count(), 0);
+  assert.equal(await control(page, 'networkHints').isVisible(), true);
+  await control(page, 'automatic').check();
+  assert.equal(await control(page, 'networkHints').count(), 0);
+  await control(page, 'openSettingsFile').setInputFiles(fixture('foreign.dat'));
+  await page.waitForSelector('form:not([aria-busy])', { state: 'attached' });
+  assert.equal(await control(page, 'loadWarnings').isVisible(), true);
   await context.close();
 });
 
@@ -133,6 +144,6 @@ test('a browser without WebAssembly is told so, the form left disabled', async (
   const page = await context.newPage();
   await page.goto(kPageUrl);
   await page.getByRole('status').filter({ hasText: '瀏覽器' }).waitFor();
-  assert.equal(await control(page, 'confirm').isDisabled(), true);
+  assert.equal(await page.locator('#confirm').isDisabled(), true);
   await context.close();
 });

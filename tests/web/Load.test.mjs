@@ -1,13 +1,14 @@
 // Settings files loaded through 開啟設定檔 and by dropping them on the page: the form
 // shows what `tavrel-cli show --json` gives, and confirming writes what
 // `tavrel-cli write --base` writes; a push address's lone CR or LF stays as loaded
-// until its field is edited; a file of any size is read only as far as matters.
+// until its field is edited; the load warnings are listed in 載入警告, one item for each
+// warning `show --json` gives; a file of any size is read only as far as matters.
 import assert from 'node:assert/strict';
 import { readdirSync, readFileSync } from 'node:fs';
 import { after, before, describe, test } from 'node:test';
 import {
-  cliShown, cliWrite, confirm, control, fixture, kFixtures, launch, openPage, removeFolder,
-  scratchFolder, shownValues, writeScratchFile,
+  cli, cliShown, cliWrite, confirm, control, fixture, kFixtures, launch, listItems, openPage,
+  removeFolder, scratchFolder, shownValues, writeScratchFile,
 } from './Support.mjs';
 
 let browser;
@@ -34,6 +35,8 @@ describe('each shared fixture, opened', () => {
       const { page, context, requests, errors } = await openPage(browser);
       await open(page, fixture(name));
       assert.deepEqual(await shownValues(page), cliShown(fixture(name)));
+      const { warnings } = JSON.parse(cli(['show', '--json', fixture(name)]));
+      assert.equal((await listItems(page, 'loadWarnings')).length, warnings.length);
       const download = await confirm(page);
       assert.deepEqual(download.bytes, cliWrite(['--base', fixture(name)]));
       assert.deepEqual(requests, []);
@@ -41,6 +44,19 @@ describe('each shared fixture, opened', () => {
       await context.close();
     });
   }
+});
+
+// The warnings in Chinese, as form/ words them, and gone when the next file has none.
+test('foreign.dat\'s load warnings, then none for a file the dialog wrote', async () => {
+  const { page, context } = await openPage(browser);
+  await open(page, fixture('foreign.dat'));
+  const items = await listItems(page, 'loadWarnings');
+  assert.equal(items.length, 8);
+  assert.match(items[0], /位址模式/);
+  assert.match(items[1], /"10\.1"/);
+  await open(page, fixture('full-form.dat'));
+  assert.equal(await control(page, 'loadWarnings').count(), 0);
+  await context.close();
 });
 
 test('a lone CR or LF is written back as loaded until the field is edited', async () => {

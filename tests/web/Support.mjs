@@ -36,6 +36,9 @@ export const kWords = {
   cipKey: 'CIPKEY',
   confirm: '確定',
   openSettingsFile: '開啟設定檔',
+  openSiteTable: '開啟站點表格',
+  loadWarnings: '載入警告',
+  networkHints: '網路提示',
   fileCreated: '設定參數檔案已產生，請將產生的檔案複製到USB隨身碟或設備上的SD卡再插入設備',
 };
 export const kAddressKeys = [
@@ -86,7 +89,11 @@ export function control(page, key) {
       return page.getByRole('combobox', { name, exact: true });
     case 'confirm':
     case 'openSettingsFile':
+    case 'openSiteTable':
       return page.getByRole('button', { name, exact: true });
+    case 'loadWarnings':
+    case 'networkHints':
+      return page.getByRole('list', { name, exact: true });
     default:
       return page.getByRole('textbox', { name, exact: true });
   }
@@ -125,6 +132,22 @@ export async function fillForm(page, values) {
       await typeInto(page, key, text);
     }
   }
+}
+
+// The items of one of the page's lists (載入警告, 網路提示), as text; none while the list
+// is hidden.
+export async function listItems(page, key) {
+  const list = control(page, key);
+  return (await list.count()) === 0 ? [] : list.getByRole('listitem').allTextContents();
+}
+
+// Counts the downloads a page starts from now on.
+export function countDownloads(page) {
+  const counter = { downloads: 0 };
+  page.on('download', () => {
+    counter.downloads += 1;
+  });
+  return counter;
 }
 
 // Presses 確定 and returns the download: its name and bytes.
