@@ -150,6 +150,10 @@ constexpr Entry kSentences[] = {
      "holds \"?\", which a spreadsheet writes for characters it could not save; save the table "
      "as CSV UTF-8",
      "含有「?」，這是試算表無法儲存的字元被改成的符號；請將表格另存為 CSV UTF-8"},
+    {Sentence::TableTooLarge, "the table is larger than the {1} MiB a table may take",
+     "表格大於可讀取的 {1} MiB；未寫入任何檔案"},
+    {Sentence::TableFilesMade, "{1} settings files made, in {2}",
+     "已產生 {1} 個設定參數檔案，存於 {2}"},
 };
 
 std::string_view Pattern(Sentence id, bool english) {

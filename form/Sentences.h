@@ -80,6 +80,8 @@ enum class Sentence {
     NoRows,                  //
     SpreadsheetNumber,       // {1} the cell
     QuestionMarks,           //
+    TableTooLarge,           // {1} the limit in MiB
+    TableFilesMade,          // {1} the number of files, {2} the zip file's name
 };
 
 // What fills a numbered place: the same text in both languages (a number, an address, a

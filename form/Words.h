@@ -1,8 +1,8 @@
 #pragma once
 // Every word of the form as the dialogs show it, in Traditional Chinese: the labels, the
 // choices, the guard's entries, the ring-count sentence, the buttons, captions and
-// messages, and the About box. The dialogs' templates and strings, tavrel-cli's listing and
-// help, and the browser page all take their words from here.
+// messages, the About box, and what the browser page alone shows. The dialogs' templates and
+// strings, tavrel-cli's listing and help, and the browser page all take their words from here.
 
 #include <array>
 #include <string_view>
@@ -59,5 +59,16 @@ inline constexpr std::u16string_view kAboutMenu = u"&關於Tavrel";
 inline constexpr std::u16string_view kAboutTitle = u"關於Tavrel";
 inline constexpr std::u16string_view kAboutVersion = u"Tavrel Version 1.0";
 inline constexpr std::u16string_view kAboutDescription = u"電話線路設備設定檔產生工具";
+
+// The browser page: its two file buttons, its lists, and what it says when it cannot
+// start or read a file.
+inline constexpr std::u16string_view kOpenSettingsFile = u"開啟設定檔";
+inline constexpr std::u16string_view kOpenSiteTable = u"開啟站點表格";
+inline constexpr std::u16string_view kLoadWarnings = u"載入警告";
+inline constexpr std::u16string_view kNetworkHints = u"網路提示";
+inline constexpr std::u16string_view kSiteTableProblems = u"站點表格錯誤";
+inline constexpr std::u16string_view kSiteTableHints = u"站點表格提示";
+inline constexpr std::u16string_view kFileUnreadable = u"無法讀取這個檔案";
+inline constexpr std::u16string_view kCannotStart = u"這個瀏覽器無法執行本頁面，請改用新版的瀏覽器";
 
 }  // namespace tavrel::form::words
