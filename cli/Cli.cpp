@@ -116,7 +116,7 @@ std::string Problem(const CLI::App& app, const CLI::ParseError& e,
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
         std::ostream& err, StandardOutput outDevice) {
-    Context context{{in, out, err, outDevice}};
+    Context context{{in, out, err, outDevice}, kSystemAnsiCodePage, {}};
     CLI::App app(
         "Shows, checks and writes device_config.dat, the settings file of the "
         "telephone-line box, exactly as the settings dialog does.",

@@ -53,7 +53,8 @@ Message WriteFailureReason(const WriteResult& result) {
     const std::string detail = Utf16ToUtf8(SystemErrorText(result.systemError));
     reason.en += " (" + detail + ")";
     if (result.error == WriteError::Other) {
-        reason.zh += " " + std::to_string(result.systemError);
+        reason.zh += ' ';
+        reason.zh += std::to_string(result.systemError);
         if (!detail.empty()) {
             reason.zh += "：" + detail;
         }
