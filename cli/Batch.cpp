@@ -26,7 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kTableInputLimit = 16 << 20;
 constexpr std::size_t kProgressFromRows = 10;  // shorter tables show no progress
 
 struct BatchOptions {
@@ -242,14 +241,15 @@ int BatchRun::Run() {
         }
         start = loaded->values;
     }
-    form::Result<InputBytes> input = ReadInput(options_.table, io_.in, kTableInputLimit);
+    form::Result<InputBytes> input = ReadInput(options_.table, io_.in, form::kSiteTableSizeLimit);
     if (!input) {
         PrintRefusal(io_, "", input.Reasons());
         return kExitFailed;
     }
-    if (!input->size || *input->size > kTableInputLimit) {
+    if (!input->size || *input->size > form::kSiteTableSizeLimit) {
         PrintError(io_, TableName() + " is larger than the " +
-                            std::to_string(kTableInputLimit >> 20) + " MiB a table may take");
+                            std::to_string(form::kSiteTableSizeLimit >> 20) +
+                            " MiB a table may take");
         return kExitFailed;
     }
 

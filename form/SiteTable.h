@@ -20,6 +20,9 @@
 
 namespace tavrel::form {
 
+// The largest site table read: far more than any site, small enough to read whole.
+inline constexpr std::size_t kSiteTableSizeLimit = 16 << 20;
+
 // The columns a site table may have: "name", then the fields' keys.
 inline constexpr std::size_t kSiteColumns = 1 + kFields.size();
 // The header of `column` (below kSiteColumns).

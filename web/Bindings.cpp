@@ -47,9 +47,6 @@ enum class InputField { Address, PushAddress, RingLimit, CipKey };
 // The key's code page, as on Linux.
 constexpr CodePage kKeyCodePage = kTraditionalChineseCodePage;
 
-// The most a site table is read, as `batch` reads one: a larger file is refused.
-constexpr std::size_t kTableReadLimit = 16 << 20;
-
 val Bytes(std::span<const std::uint8_t> bytes) {
     return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
 }
@@ -160,9 +157,10 @@ val ReadTable(const val& bytes, double size) {
     val devices = val::array();
     result.set("devices", devices);
     result.set("hints", val::array());
-    if (size > static_cast<double>(kTableReadLimit)) {
-        result.set("problems", ChineseList({form::Say(form::Sentence::TableTooLarge,
-                                                      {std::to_string(kTableReadLimit >> 20)})}));
+    if (size > static_cast<double>(form::kSiteTableSizeLimit)) {
+        result.set("problems",
+                   ChineseList({form::Say(form::Sentence::TableTooLarge,
+                                          {std::to_string(form::kSiteTableSizeLimit >> 20)})}));
         return result;
     }
     const std::string text = ByteString(bytes);
@@ -270,7 +268,7 @@ val Constants() {
     val constants = val::object();
     constants.set("settingsFileName", std::u16string(kSettingsFileName));
     constants.set("settingsReadLimit", kSettingsReadLimit);
-    constants.set("tableReadLimit", kTableReadLimit);
+    constants.set("tableReadLimit", form::kSiteTableSizeLimit);
     return constants;
 }
 
